@@ -1,0 +1,29 @@
+# A thin wrapper: CMake does the building, CTest the testing.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test bench install package clean
+
+all: build
+
+deps:
+	@scripts/deps.sh
+
+configure: deps
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Every file of the tool lives in its current directory, so it runs in a folder of its own.
+run: build
+	@mkdir -p $(BUILD)/workdir
+	@for t in templates/*.htm; do [ -e "$$t" ] || continue; [ -e "$(BUILD)/workdir/$$(basename $$t)" ] || cp "$$t" $(BUILD)/workdir/; done
+	cd $(BUILD)/workdir && ../app/vantrell
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

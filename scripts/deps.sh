@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing Vantrell need, when they are missing.
+set -e
+PACKAGES="cmake make g++ pkg-config libwxgtk3.2-dev libgtest-dev libgmock-dev libbenchmark-dev
+          xvfb xauth xdg-utils"
+[ -n "$VANTRELL_EXTRA_PACKAGES" ] && PACKAGES="$PACKAGES $VANTRELL_EXTRA_PACKAGES"
+
+missing=""
+for p in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
