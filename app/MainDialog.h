@@ -1,0 +1,84 @@
+// The main window: the form, the entry table, and the event table that routes every command.
+#pragma once
+
+#include "entries/EntryTable.h"
+
+#include <wx/dialog.h>
+#include <wx/icon.h>
+
+#include <string>
+
+class wxComboBox;
+class wxTextCtrl;
+class wxPaintEvent;
+
+class CMainDialog : public wxDialog
+{
+public:
+    CMainDialog();
+    ~CMainDialog() override;
+
+    // The modal run: opening, the user's commands, closing; the window is destroyed before it returns.
+    int DoModal();
+
+    // The field exchange between the form's controls and the three edit buffers.
+    void PullFields();
+    void PushFields();
+
+    // Table operations that keep the form's texts.
+    void RefreshRowCount();
+    void ReverseRows();
+
+    // Form operations used by the commands, the data file and the report.
+    void ClearFields();
+    void RowToFields(int nRow);
+    void InsertFieldsAsTopRow();
+    bool FindDuplicate();
+
+    // The opening and destruction steps.
+    bool OnInitDialog();
+    void OnDestroy();
+    void OnSysCommand(unsigned nID, long nParam);
+    const wxIcon& OnQueryDragIcon() const { return m_hIcon; }
+
+    // The data file, the date picker and the window menu.
+    void LoadEntries();
+    void SaveEntries();
+    // Writes the table to the data file at once, after every change, so no session's work is lost.
+    void WriteTableNow();
+    std::string PickDate();
+    void AppendAboutItem();
+
+    std::string m_strReportPath;
+    int m_nRowCount = 0;
+    CEntryTable m_listEntries;
+    std::string m_strDescription;
+    std::string m_strDate;
+    std::string m_strOvertime;
+    wxIcon m_hIcon;
+
+private:
+    void OnInitDialogEvent(wxInitDialogEvent& event);
+    void OnPaint(wxPaintEvent& event);
+    void OnCloseWindow(wxCloseEvent& event);
+    void OnAdd(wxCommandEvent& event);
+    void OnDelete(wxCommandEvent& event);
+    void OnUpdate(wxCommandEvent& event);
+    void OnClear(wxCommandEvent& event);
+    void OnReport(wxCommandEvent& event);
+    void OnHelpPage(wxCommandEvent& event);
+    void OnSelectDate(wxCommandEvent& event);
+    void OnClickList(wxCommandEvent& event);
+    void OnOK(wxCommandEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+
+    // Ends the modal run with the OK or the Cancel command's code.
+    void EndDialogRun(int nCode);
+
+    wxTextCtrl* m_pDescription = nullptr;
+    wxTextCtrl* m_pDate = nullptr;
+    wxComboBox* m_pOvertime = nullptr;
+    bool m_bDestroyed = false;
+
+    wxDECLARE_EVENT_TABLE();
+};

@@ -1,0 +1,68 @@
+// The thin layer over the window toolkit's services: message boxes, modal runs, the shell's "open",
+// the help viewer and the socket layer. Nothing else in the tool calls these services directly, so a
+// test can answer a message box, record a shell open or fail the socket start without a modal loop.
+#pragma once
+
+#include <functional>
+#include <string>
+
+class wxDialog;
+class wxWindow;
+
+enum class EMessageButtons { Ok, YesNo };
+enum class EMessageAnswer { Ok, Yes, No };
+
+struct MessageBoxRequest
+{
+    std::string strText;
+    std::string strCaption;
+    EMessageButtons eButtons = EMessageButtons::Ok;
+    bool bExclamation = false;
+    wxWindow* pOwner = nullptr;
+};
+
+// Test seams: each one, when set, replaces the real service.
+struct ToolkitHooks
+{
+    std::function<EMessageAnswer(const MessageBoxRequest&)> onMessageBox;
+    std::function<int(wxDialog&)> onRunModal;  // instead of the modal loop; returns the end code
+    std::function<void(const std::string&)> onShellOpen;
+    std::function<bool(const std::string& strFile, int nContext)> onShowHelp;
+    std::function<bool()> onStartSockets;
+};
+
+class CToolkit
+{
+public:
+    // The window that owns the application's message boxes, if any.
+    static void SetMainWindow(wxWindow* pWindow);
+    static wxWindow* GetMainWindow();
+
+    // The application's title: the executable's base name without its extension.
+    static std::string GetAppTitle();
+
+    // Owned by the main window, the caller's caption, an OK button, no icon.
+    static void MainMessageBox(wxWindow* pOwner, const std::string& strText,
+                               const std::string& strCaption);
+    // Owned by the main window if any, the application's title as caption, an exclamation icon.
+    static EMessageAnswer AppMessageBox(const std::string& strText,
+                                        EMessageButtons eButtons = EMessageButtons::Ok);
+
+    // Runs an already created dialog modally; its owner is disabled meanwhile.
+    static int RunModal(wxDialog& dialog);
+
+    // The desktop shell's "open" of a relative path or a web address; the result is not reported.
+    static void ShellOpen(const std::string& strTarget);
+
+    // Shows the help file at a context number; false when no viewer can show it.
+    static bool ShowHelp(const std::string& strHelpFile, int nContext);
+
+    // Starts the socket layer; false when it cannot be started.
+    static bool StartSockets();
+
+    static void SetHooks(ToolkitHooks hooks);
+    static void ClearHooks();
+
+private:
+    static EMessageAnswer ShowMessage(const MessageBoxRequest& request);
+};
