@@ -5,7 +5,11 @@
 #include "app/Toolkit.h"
 #include "res/Resource.h"
 
+#include <wx/timer.h>
 #include <wx/xrc/xmlres.h>
+
+#include <csignal>
+#include <cstdlib>
 
 void InitXmlResource();  // the compiled dialog layouts
 
@@ -15,8 +19,27 @@ wxEND_EVENT_TABLE()
 
 COvertimeApp::~COvertimeApp() = default;
 
+namespace
+{
+CMainDialog* g_pRunningDialog = nullptr;
+
+// The desktop ends a session with a signal, not with an event: the table must be on disk before the
+// process goes. If a nested loop keeps the window from closing, the process leaves on its own.
+void OnTerminationSignal(int)
+{
+    if (!g_pRunningDialog)
+        return;
+    g_pRunningDialog->EndOnSignal();
+    static wxTimer s_watchdog;
+    s_watchdog.Bind(wxEVT_TIMER, [](wxTimerEvent&) { std::_Exit(0); });
+    s_watchdog.StartOnce(3000);
+}
+}  // namespace
+
 bool COvertimeApp::OnInit()
 {
+    for (int nSignal : {SIGTERM, SIGINT, SIGHUP})
+        SetSignalHandler(nSignal, OnTerminationSignal);
     InitInstance();
     return true;
 }
@@ -41,7 +64,9 @@ bool COvertimeApp::InitInstance()
 
     CMainDialog dialog;
     SetTopWindow(&dialog);
+    g_pRunningDialog = &dialog;
     dialog.DoModal();
+    g_pRunningDialog = nullptr;
     SetTopWindow(nullptr);
     m_nExitCode = 0;
     return false;

@@ -164,6 +164,18 @@ void CMainDialog::EndDialogRun(int nCode)
     }
 }
 
+void CMainDialog::EndOnSignal()
+{
+    WriteTableNow();
+    for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it)
+    {
+        wxDialog* pDialog = dynamic_cast<wxDialog*>(*it);
+        if (pDialog && pDialog != this && pDialog->IsModal())
+            pDialog->EndModal(wxID_CANCEL);
+    }
+    EndDialogRun(wxID_CANCEL);
+}
+
 void CMainDialog::OnOK(wxCommandEvent&)
 {
     PullFields();

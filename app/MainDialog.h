@@ -2,6 +2,7 @@
 #pragma once
 
 #include "entries/EntryTable.h"
+#include "storage/EntryFile.h"
 
 #include <wx/dialog.h>
 #include <wx/icon.h>
@@ -39,6 +40,8 @@ public:
     bool OnInitDialog();
     void OnDestroy();
     void OnSysCommand(unsigned nID, long nParam);
+    // A termination signal: the table is written first, then the dialogs end, innermost first.
+    void EndOnSignal();
     const wxIcon& OnQueryDragIcon() const { return m_hIcon; }
 
     // The data file, the date picker and the window menu.
@@ -56,6 +59,7 @@ public:
     std::string m_strDate;
     std::string m_strOvertime;
     wxIcon m_hIcon;
+    CEntryFile m_entryFile;
 
 private:
     void OnInitDialogEvent(wxInitDialogEvent& event);

@@ -9,7 +9,7 @@
 #include <wx/stopwatch.h>
 #include <wx/xrc/xmlres.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -74,16 +74,14 @@ void GuiTest::TearDown()
         CloseMain();
     CToolkit::ClearHooks();
     ASSERT_EQ(chdir(m_strOldDir.c_str()), 0);
-    std::string strCommand = "rm -rf '" + m_strDir + "'";
-    if (std::system(strCommand.c_str()) != 0)
-        ADD_FAILURE() << "cannot remove " << m_strDir;
+    std::error_code error;
+    std::filesystem::remove_all(m_strDir, error);
 }
 
 CMainDialog& GuiTest::OpenMain()
 {
     m_pMain = std::make_unique<CMainDialog>();
-    m_pMain->OnInitDialog();
-    m_pMain->Show();
+    m_pMain->Show();  // showing a dialog sends it the opening step
     WaitFor([this] { return m_pMain->IsShownOnScreen(); }, 2000);
     return *m_pMain;
 }
