@@ -1,0 +1,195 @@
+// Safe replacement over POSIX calls: temporary file, fsync, close, rename, folder fsync.
+#include "storage/SafeFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "storage/FileOps.h"
+
+namespace
+{
+const int MAX_LINK_HOPS = 40;
+
+std::string DirectoryOf(const std::string& strPath)
+{
+    const size_t nSlash = strPath.rfind('/');
+    if (nSlash == std::string::npos)
+        return ".";
+    if (nSlash == 0)
+        return "/";
+    return strPath.substr(0, nSlash);
+}
+
+std::string BaseNameOf(const std::string& strPath)
+{
+    const size_t nSlash = strPath.rfind('/');
+    return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+}
+
+bool ReadLink(const std::string& strPath, std::string& strTarget)
+{
+    std::string strBuffer(256, '\0');
+    for (;;)
+    {
+        ssize_t nLength = readlink(strPath.c_str(), &strBuffer[0], strBuffer.size());
+        if (nLength < 0)
+            return false;
+        if (static_cast<size_t>(nLength) < strBuffer.size())
+        {
+            strBuffer.resize(static_cast<size_t>(nLength));
+            strTarget = strBuffer;
+            return true;
+        }
+        strBuffer.resize(strBuffer.size() * 2);
+    }
+}
+
+bool WriteAll(int nFd, const std::string& strBytes)
+{
+    const char* pData = strBytes.data();
+    size_t nLeft = strBytes.size();
+    while (nLeft > 0)
+    {
+        ssize_t nWritten = CurrentFileOps().pfnWrite(nFd, pData, nLeft);
+        if (nWritten < 0 && errno == EINTR)
+            continue;
+        if (nWritten <= 0)
+            return false;  // 0 would loop forever: treat it as a full disk
+        pData += nWritten;
+        nLeft -= static_cast<size_t>(nWritten);
+    }
+    return true;
+}
+
+// Best effort: some file systems cannot sync a folder, and the rename has already happened.
+void SyncDirectory(const std::string& strDirectory)
+{
+    int nFd = open(strDirectory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (nFd < 0)
+        return;
+    fsync(nFd);
+    close(nFd);
+}
+
+int CreateTempFile(const std::string& strTargetPath, mode_t nMode, std::string& strTempPath)
+{
+    static unsigned s_nCounter = 0;
+    const std::string strStem = DirectoryOf(strTargetPath) + "/." + BaseNameOf(strTargetPath) + ".";
+    for (int nTry = 0; nTry < 100; ++nTry)
+    {
+        strTempPath = strStem + std::to_string(getpid()) + "-" + std::to_string(s_nCounter++) + ".tmp";
+        int nFd = CurrentFileOps().pfnOpen(strTempPath.c_str(),
+                                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, nMode);
+        if (nFd >= 0 || errno != EEXIST)
+            return nFd;
+    }
+    return -1;
+}
+}  // namespace
+
+bool ResolveReplaceTarget(const std::string& strName, ReplaceTarget& target)
+{
+    target = ReplaceTarget();
+    std::string strPath = strName;
+    for (int nHop = 0;; ++nHop)
+    {
+        struct stat st;
+        if (lstat(strPath.c_str(), &st) != 0)
+        {
+            // A missing plain name is a new file; a link that points nowhere is refused, so that
+            // nothing is ever created in a place the link was meant for but no longer reaches.
+            if (errno != ENOENT || nHop > 0)
+                return false;
+            target.strPath = strPath;
+            return true;
+        }
+        if (S_ISLNK(st.st_mode))
+        {
+            std::string strLink;
+            if (nHop >= MAX_LINK_HOPS || !ReadLink(strPath, strLink) || strLink.empty())
+                return false;
+            strPath = strLink[0] == '/' ? strLink : DirectoryOf(strPath) + "/" + strLink;
+            continue;
+        }
+        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)
+            return false;
+        target.strPath = strPath;
+        target.bExists = true;
+        target.nMode = st.st_mode & 0777;
+        target.nOwner = st.st_uid;
+        target.nGroup = st.st_gid;
+        return true;
+    }
+}
+
+bool ReplaceFileContents(const std::string& strName, const std::string& strBytes, const ReplaceTarget* pLike)
+{
+    ReplaceTarget target;
+    if (!ResolveReplaceTarget(strName, target))
+        return false;
+    const ReplaceTarget* pAttributes = pLike ? pLike : target.bExists ? &target : nullptr;
+
+    std::string strTempPath;
+    const int nFd = CreateTempFile(target.strPath, pAttributes ? 0600 : 0666, strTempPath);
+    if (nFd < 0)
+        return false;
+    bool bOk = true;
+    if (pAttributes)
+    {
+        // Owner first: changing it may clear mode bits. Only root may hand a file to another user,
+        // so a failure there is no reason to refuse the save.
+        if ((pAttributes->nOwner != geteuid() || pAttributes->nGroup != getegid()) &&
+            fchown(nFd, pAttributes->nOwner, pAttributes->nGroup) != 0)
+        {
+            // kept with our own ownership
+        }
+        bOk = fchmod(nFd, pAttributes->nMode) == 0;
+    }
+    bOk = bOk && WriteAll(nFd, strBytes) && CurrentFileOps().pfnFsync(nFd) == 0;
+    // The descriptor is gone after close() whatever it returns, so it is closed exactly once.
+    if (CurrentFileOps().pfnClose(nFd) != 0)
+        bOk = false;
+    if (bOk && CurrentFileOps().pfnRename(strTempPath.c_str(), target.strPath.c_str()) != 0)
+        bOk = false;
+    if (!bOk)
+    {
+        unlink(strTempPath.c_str());
+        return false;
+    }
+    SyncDirectory(DirectoryOf(target.strPath));
+    return true;
+}
+
+EReadResult ReadFileBytes(const std::string& strName, std::string& strBytes)
+{
+    strBytes.clear();
+    int nFd = open(strName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (nFd < 0)
+        return errno == ENOENT ? EReadResult::Missing : EReadResult::Failed;
+    struct stat st;
+    if (fstat(nFd, &st) != 0 || !S_ISREG(st.st_mode))
+    {
+        close(nFd);
+        return EReadResult::Failed;
+    }
+    strBytes.reserve(static_cast<size_t>(st.st_size));
+    char buffer[64 * 1024];
+    for (;;)
+    {
+        ssize_t nRead = read(nFd, buffer, sizeof buffer);
+        if (nRead < 0 && errno == EINTR)
+            continue;
+        if (nRead < 0)
+        {
+            close(nFd);
+            return EReadResult::Failed;
+        }
+        if (nRead == 0)
+            break;
+        strBytes.append(buffer, static_cast<size_t>(nRead));
+    }
+    close(nFd);
+    return EReadResult::Read;
+}

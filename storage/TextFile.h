@@ -1,0 +1,50 @@
+// CTextFile: one text file read or written a character at a time, CR LF on disk, LF inside.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CTextFile
+{
+public:
+    CTextFile() = default;
+    ~CTextFile();
+    CTextFile(const CTextFile&) = delete;
+    CTextFile& operator=(const CTextFile&) = delete;
+
+    // A missing file is created empty. Fails for a directory or any other file that is not a
+    // regular file, and where no file can be created (never created through a dangling link).
+    bool OpenForReading(const std::string& strName);
+    // Creates the file or empties it. Fails for a file whose mode has no write bit at all, whoever
+    // runs the tool (root would otherwise write over a read-only file), and for non-regular files.
+    bool OpenForWriting(const std::string& strName);
+
+    // The next character, false at the end of the text: CR LF comes as LF, the first Ctrl-Z ends
+    // the text, a read error looks like the end.
+    bool ReadChar(char& c);
+    // LF goes to disk as CR LF. After a failed write everything else is dropped.
+    void WriteChar(char c);
+
+    // Writes out the buffer and releases the file. False when a write or the close failed since
+    // the open; reading side and a closed object give true.
+    bool Close();
+
+private:
+    enum class EMode { Closed, Reading, Writing };
+
+    bool FillBuffer();
+    bool FlushBuffer();
+    void Reset();
+
+    std::string m_strName;
+    EMode m_eMode = EMode::Closed;
+    int m_nFd = -1;
+    bool m_bAtEnd = false;   // reading: the end has been reported and stays
+    bool m_bFailed = false;  // writing: a write failed; the rest is dropped
+    std::vector<char> m_buffer;
+    size_t m_nPos = 0;  // reading: next byte; writing: bytes held
+    size_t m_nEnd = 0;  // reading: bytes held
+};
+
+// The text that CTextFile delivers for a file holding these bytes.
+std::string DecodeTextBytes(const std::string& strBytes);
