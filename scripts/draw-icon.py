@@ -4,10 +4,13 @@
 One drawing gives every size: the 32 x 32 and 16 x 16 images compiled into the tool (XPM, 16 colours)
 and the scalable SVG; the desktop icons are rendered from the same function.
 Usage: scripts/draw-icon.py [outdir]   (default res/)
+       scripts/draw-icon.py --png themedir   (hicolor PNGs: themedir/NxN/apps/vantrell.png)
 """
 import math
 import os
+import struct
 import sys
+import zlib
 
 PALETTE = {  # at most 16 colours, as the window icon asks
     ' ': None,
@@ -81,6 +84,39 @@ def xpm(name, size):
     return '\n'.join(out) + '\n'
 
 
+def png(size, samples=8):
+    """An RGBA PNG of the drawing. Up to 32 px it holds the window icon's own pixels, since smoothing
+    blurs the hands at that size; larger sizes smooth their edges by coverage."""
+    raw = bytearray()
+    rows = raster(size) if size <= 32 else None
+    for py in range(size):
+        raw.append(0)  # filter type: none
+        for px in range(size):
+            if rows is not None:
+                col = PALETTE[rows[py][px]]
+                raw += bytes(4) if col is None else bytes(col) + b'\xff'
+                continue
+            acc = [0, 0, 0, 0]
+            for sy in range(samples):
+                for sx in range(samples):
+                    col = PALETTE[shape((px + (sx + 0.5) / samples) / size, (py + (sy + 0.5) / samples) / size)]
+                    if col is not None:
+                        acc[0] += col[0]
+                        acc[1] += col[1]
+                        acc[2] += col[2]
+                        acc[3] += 1
+            if acc[3] == 0:
+                raw += bytes(4)
+            else:
+                raw += bytes([round(acc[0] / acc[3]), round(acc[1] / acc[3]), round(acc[2] / acc[3]),
+                              round(255 * acc[3] / (samples * samples))])
+
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0))
+            + chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
 def svg():
     def hexc(k):
         c = PALETTE[k]
@@ -109,6 +145,13 @@ def svg():
 
 
 if __name__ == '__main__':
+    if len(sys.argv) == 3 and sys.argv[1] == '--png':
+        for n in (16, 32, 48, 128):
+            appdir = os.path.join(sys.argv[2], f'{n}x{n}', 'apps')
+            os.makedirs(appdir, exist_ok=True)
+            with open(os.path.join(appdir, 'vantrell.png'), 'wb') as f:
+                f.write(png(n))
+        sys.exit(0)
     outdir = sys.argv[1] if len(sys.argv) > 1 else 'res'
     with open(os.path.join(outdir, 'mainframe_32.xpm'), 'w') as f:
         f.write(xpm('mainframe_32_xpm', 32))
