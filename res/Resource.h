@@ -25,5 +25,5 @@ std::string LoadResourceString(int nId);
 // The window menu's own Close command, handed to the default handling like the close box.
 enum
 {
-    IDM_SYSCLOSE = 0xF000,
+    IDM_SYSCLOSE = 0x1000,
 };
