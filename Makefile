@@ -30,9 +30,11 @@ PREFIX ?= /usr/local
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-# A Debian package in $(BUILD)/, installed under /usr.
+# A Debian package in $(BUILD)/, installed under /usr, with its dependencies and contents checked.
 package: build
+	rm -f $(BUILD)/vantrell_*.deb
 	cd $(BUILD) && cpack -G DEB
+	tests/install/check-package.sh $(BUILD)/vantrell_*.deb
 
 clean:
 	rm -rf $(BUILD)
