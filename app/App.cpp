@@ -1,6 +1,7 @@
 // Start-up of the tool.
 #include "app/App.h"
 
+#include "app/HelpViewer.h"
 #include "app/MainDialog.h"
 #include "app/Toolkit.h"
 #include "res/Resource.h"
@@ -72,6 +73,8 @@ bool COvertimeApp::InitInstance()
     return false;
 }
 
-void COvertimeApp::OnHelp(wxCommandEvent&)
+// F1 in any of the tool's dialogs: the help file at the context of the dialog that raised it.
+void COvertimeApp::OnHelp(wxCommandEvent& event)
 {
+    LaunchHelp(dynamic_cast<wxWindow*>(event.GetEventObject()));
 }

@@ -6,7 +6,9 @@
 
 #include <wx/dialog.h>
 #include <wx/icon.h>
+#include <wx/menu.h>
 
+#include <memory>
 #include <string>
 
 class wxComboBox;
@@ -51,6 +53,8 @@ public:
     void WriteTableNow();
     std::string PickDate();
     void AppendAboutItem();
+    // The window's own menu, standing in for the system menu that GTK's window manager keeps.
+    wxMenu* GetSystemMenu();
 
     std::string m_strReportPath;
     int m_nRowCount = 0;
@@ -75,6 +79,10 @@ private:
     void OnClickList(wxCommandEvent& event);
     void OnOK(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
+    void OnWindowKeys(wxKeyEvent& event);
+    void OnContextMenu(wxContextMenuEvent& event);
+    void OnSystemMenuItem(wxCommandEvent& event);
+    void ShowSystemMenu(const wxPoint& screenPos);
 
     // Ends the modal run with the OK or the Cancel command's code.
     void EndDialogRun(int nCode);
@@ -83,6 +91,7 @@ private:
     wxTextCtrl* m_pDate = nullptr;
     wxComboBox* m_pOvertime = nullptr;
     bool m_bDestroyed = false;
+    std::unique_ptr<wxMenu> m_pSystemMenu;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,6 +1,8 @@
 // The toolkit layer's real services, each replaceable by a test hook.
 #include "app/Toolkit.h"
 
+#include "app/HelpViewer.h"
+
 #include <wx/app.h>
 #include <wx/dialog.h>
 #include <wx/filename.h>
@@ -111,7 +113,7 @@ bool CToolkit::ShowHelp(const std::string& strHelpFile, int nContext)
 {
     if (g_hooks.onShowHelp)
         return g_hooks.onShowHelp(strHelpFile, nContext);
-    return false;
+    return CHelpViewer::Open(strHelpFile, nContext);
 }
 
 bool CToolkit::StartSockets()
