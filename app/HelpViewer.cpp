@@ -5,7 +5,6 @@
 #include "res/Icon.h"
 #include "res/Resource.h"
 
-#include <wx/app.h>
 #include <wx/html/htmlwin.h>
 #include <wx/sizer.h>
 #include <wx/stdpaths.h>
