@@ -36,5 +36,11 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 	tests/install/check-package.sh $(BUILD)/vantrell_*.deb
 
+# The benchmarks run on the real main window, inside a virtual X server.
+bench: configure
+	cmake --build $(BUILD) -j $(JOBS) --target vantrell_bench
+	NO_AT_BRIDGE=1 xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/bench/vantrell_bench \
+	    --benchmark_repetitions=$(or $(REPS),5) --benchmark_report_aggregates_only=true
+
 clean:
 	rm -rf $(BUILD)

@@ -170,7 +170,7 @@ void CMainDialog::EndDialogRun(int nCode)
 
 void CMainDialog::EndOnSignal()
 {
-    WriteTableNow();
+    SaveTable();
     for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it)
     {
         wxDialog* pDialog = dynamic_cast<wxDialog*>(*it);

@@ -51,6 +51,8 @@ public:
     void SaveEntries();
     // Writes the table to the data file at once, after every change, so no session's work is lost.
     void WriteTableNow();
+    // Writes the table to the data file safely; a failure is reported.
+    void SaveTable();
     std::string PickDate();
     void AppendAboutItem();
     // The window's own menu, standing in for the system menu that GTK's window manager keeps.
@@ -64,6 +66,8 @@ public:
     std::string m_strOvertime;
     wxIcon m_hIcon;
     CEntryFile m_entryFile;
+    // Benchmarks time the commands apart from the write that follows them.
+    bool m_bWriteEachChange = true;
 
 private:
     void OnInitDialogEvent(wxInitDialogEvent& event);

@@ -5,6 +5,7 @@
 #include "app/Toolkit.h"
 #include "report/ReportFill.h"
 #include "res/ProductInfo.h"
+#include "storage/TextFile.h"
 #include "storage/TextFileIo.h"
 
 void CReportBuilder::BuildReport()
@@ -13,19 +14,21 @@ void CReportBuilder::BuildReport()
     const std::string strPage = ReadTextFile("ReportOutside.htm");
     const std::string strRow = ReadTextFile("ReportInside.htm");
 
-    const CEntryTable& table = m_dialog.m_listEntries;
-    const std::string strReport =
-        FillReport(strPage, strRow, static_cast<size_t>(m_dialog.m_nRowCount),
-                   [&table](size_t i) -> const EntryRow& { return table.GetRow(static_cast<int>(i)); },
-                   kWebAddress);
     // Every row passes through the form on its way into the report; only the last one stays there,
     // so only that one is shown.
-    if (m_dialog.m_nRowCount > 0)
-        m_dialog.RowToFields(m_dialog.m_nRowCount - 1);
+    const int nRows = m_dialog.m_nRowCount;
+    if (nRows > 0)
+        m_dialog.RowToFields(nRows - 1);
 
     if (m_dialog.m_strReportPath.empty())
         m_dialog.m_strReportPath = "report.htm";
-    if (WriteTextFile(m_dialog.m_strReportPath, strReport) < 0)
+    const CEntryTable& table = m_dialog.m_listEntries;
+    const int nWritten = WriteTextFile(m_dialog.m_strReportPath, [&](const TextSink& sink) {
+        WriteReport(strPage, strRow, static_cast<size_t>(nRows),
+                    [&table](size_t i) -> const EntryRow& { return table.GetRow(static_cast<int>(i)); },
+                    kWebAddress, sink);
+    });
+    if (nWritten < 0)
         return;
 
     const std::string strQuestion = "Your Page Has Been Generated.\nYour page was written to:\n" +
@@ -42,9 +45,20 @@ std::string CReportBuilder::ReadTextFile(const std::string& strName)
     return strText;
 }
 
-int CReportBuilder::WriteTextFile(const std::string& strName, const std::string& strText)
+int CReportBuilder::WriteTextFile(const std::string& strName, const TextProducer& produce)
 {
-    if (!::WriteTextFile(strName, strText))
+    CTextFile file;
+    bool bWritten = file.OpenForWriting(strName);
+    if (bWritten)
+    {
+        produce([&file](std::string_view text) {
+            for (char c : text)
+                file.WriteChar(c);
+        });
+        // A report that did not reach the disk whole is not reported as written.
+        bWritten = file.Close();
+    }
+    if (!bWritten)
     {
         CToolkit::MainMessageBox(&m_dialog, "Save to File", "Error Saving File.");
         return -1;

@@ -1,7 +1,9 @@
 // The Report command: fills the two templates with the entry table and writes "report.htm".
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 class CMainDialog;
 
@@ -13,8 +15,11 @@ public:
     void BuildReport();
     // The file's whole text; an empty text, after a message, when it cannot be opened.
     std::string ReadTextFile(const std::string& strName);
-    // 1 on success; -1, after a message, when the file could not be written completely.
-    int WriteTextFile(const std::string& strName, const std::string& strText);
+    // Writes what the producer hands to its sink, replacing the file's content; 1 on success, -1
+    // after a message when the file could not be written completely.
+    using TextSink = std::function<void(std::string_view)>;
+    using TextProducer = std::function<void(const TextSink&)>;
+    int WriteTextFile(const std::string& strName, const TextProducer& produce);
 
 private:
     CMainDialog& m_dialog;

@@ -4,10 +4,20 @@
 std::string ReplacePlaceholder(std::string_view strText, std::string_view strPlaceholder,
                                std::string_view strValue)
 {
-    if (strPlaceholder.empty())
-        return std::string(strText);
-
     std::string strResult;
+    ReplacePlaceholderInto(strResult, strText, strPlaceholder, strValue);
+    return strResult;
+}
+
+void ReplacePlaceholderInto(std::string& strResult, std::string_view strText,
+                            std::string_view strPlaceholder, std::string_view strValue)
+{
+    strResult.clear();
+    if (strPlaceholder.empty())
+    {
+        strResult.append(strText);
+        return;
+    }
     strResult.reserve(strText.size());
     size_t nPos = 0;
     for (size_t nHit = strText.find(strPlaceholder); nHit != std::string_view::npos;
@@ -18,13 +28,23 @@ std::string ReplacePlaceholder(std::string_view strText, std::string_view strPla
         nPos = nHit + strPlaceholder.size();
     }
     strResult.append(strText.substr(nPos));
-    return strResult;
 }
 
 std::string EscapeHtml(std::string_view strText)
 {
     std::string strResult;
-    strResult.reserve(strText.size());
+    EscapeHtmlInto(strResult, strText);
+    return strResult;
+}
+
+void EscapeHtmlInto(std::string& strResult, std::string_view strText)
+{
+    strResult.clear();
+    if (strText.find_first_of("&<>\"'") == std::string_view::npos)
+    {
+        strResult.append(strText);
+        return;
+    }
     for (char c : strText)
     {
         switch (c)
@@ -37,5 +57,4 @@ std::string EscapeHtml(std::string_view strText)
         default: strResult += c; break;
         }
     }
-    return strResult;
 }

@@ -12,3 +12,9 @@ std::string ReplacePlaceholder(std::string_view strText, std::string_view strPla
 
 // Escapes & < > " ' so that an entry's text shows as typed and cannot add markup to the page.
 std::string EscapeHtml(std::string_view strText);
+
+// The same into a buffer of the caller's, so a long report reuses its memory instead of allocating
+// a fresh text for every step.
+void ReplacePlaceholderInto(std::string& strResult, std::string_view strText,
+                            std::string_view strPlaceholder, std::string_view strValue);
+void EscapeHtmlInto(std::string& strResult, std::string_view strText);

@@ -29,12 +29,18 @@ void CMainDialog::SaveEntries()
     // Whatever the form held is not saved.
     ClearFields();
     PullFields();
-    WriteTableNow();
+    SaveTable();
     ClearFields();
     PushFields();
 }
 
 void CMainDialog::WriteTableNow()
+{
+    if (m_bWriteEachChange)
+        SaveTable();
+}
+
+void CMainDialog::SaveTable()
 {
     const CEntryTable& table = m_listEntries;
     const bool bSaved = m_entryFile.Save(static_cast<size_t>(table.GetRowCount()),

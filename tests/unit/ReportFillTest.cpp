@@ -54,7 +54,7 @@ TEST(FillReport, ThreeRowsTopFirstWithRunningTotals)
                               "<tr>2024-03-01|Deploy|2:00|255</tr>\n" +
                                   kFooter + "</table>3|4:15|255");
     EXPECT_EQ(filled.nTotal, 255);
-    EXPECT_EQ(filled.asked, (std::vector<size_t>{0, 1, 2}));
+    EXPECT_EQ(filled.asked, (std::vector<size_t>{0, 1, 2, 0, 1, 2}));  // the total first, then the rows
 }
 
 TEST(FillReport, EmptyTableGivesFooterAndZeros)
