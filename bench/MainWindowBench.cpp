@@ -248,8 +248,7 @@ int MeasureOpenMemory(int nRows)
 {
     CLogFolder folder(nRows);
     auto pDialog = std::make_unique<CMainDialog>();
-    pDialog->InitDialog();
-    pDialog->Show();
+    pDialog->Show();  // the opening step runs as the window is shown
     wxYield();
     std::printf("%ld\n", PeakKilobytes());
     return 0;

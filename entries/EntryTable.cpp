@@ -63,16 +63,36 @@ int CEntryTable::MeasureCell(const std::string& strText) const
     return m_pList ? m_pList->GetTextExtent(wxString::FromUTF8(strText)).GetWidth() : 0;
 }
 
-void CEntryTable::AddWidths(const EntryRow& row)
+size_t CEntryTable::HashRow(const EntryRow& row)
+{
+    const std::hash<std::string> hash;
+    size_t nHash = hash(row.strDescription);
+    nHash = nHash * 31 + hash(row.strDate);
+    return nHash * 31 + hash(row.strOvertime);
+}
+
+void CEntryTable::AddRow(const EntryRow& row)
 {
     for (int nColumn = 0; nColumn < COLUMN_COUNT; ++nColumn)
         m_widths[nColumn]->Add(Cell(row, nColumn));
+    m_rowHashes.insert(HashRow(row));
 }
 
-void CEntryTable::RemoveWidths(const EntryRow& row)
+void CEntryTable::RemoveRow(const EntryRow& row)
 {
     for (int nColumn = 0; nColumn < COLUMN_COUNT; ++nColumn)
         m_widths[nColumn]->Remove(Cell(row, nColumn));
+    m_rowHashes.erase(m_rowHashes.find(HashRow(row)));
+}
+
+bool CEntryTable::ContainsRow(const EntryRow& row) const
+{
+    if (m_rowHashes.count(HashRow(row)) == 0)
+        return false;
+    for (const auto& pRow : m_rows)
+        if (*pRow == row)
+            return true;
+    return false;
 }
 
 void CEntryTable::SetUpColumns()
@@ -92,8 +112,8 @@ void CEntryTable::InsertTopRow(const std::string& strDescription)
 
 void CEntryTable::InsertTopRow(EntryRow row)
 {
-    AddWidths(row);
-    m_rows.push_front(std::move(row));
+    AddRow(row);
+    m_rows.push_front(std::make_unique<EntryRow>(std::move(row)));
     if (!m_pList)
         return;
     const long nMark = m_pList->GetSelectionMark();
@@ -107,10 +127,10 @@ void CEntryTable::SetCellText(int nRow, int nColumn, const std::string& strText)
 {
     if (nRow < 0 || nRow >= GetRowCount() || nColumn < 0 || nColumn >= COLUMN_COUNT)
         return;
-    std::string& strCell = Cell(m_rows[static_cast<size_t>(nRow)], nColumn);
-    m_widths[nColumn]->Remove(strCell);
-    strCell = strText;
-    m_widths[nColumn]->Add(strCell);
+    EntryRow& row = *m_rows[static_cast<size_t>(nRow)];
+    RemoveRow(row);
+    Cell(row, nColumn) = strText;
+    AddRow(row);
     if (m_pList)
         m_pList->RefreshItem(nRow);
 }
@@ -119,14 +139,14 @@ const std::string& CEntryTable::GetCellText(int nRow, int nColumn) const
 {
     if (nRow < 0 || nRow >= GetRowCount() || nColumn < 0 || nColumn >= COLUMN_COUNT)
         return kNoText;
-    return Cell(m_rows[static_cast<size_t>(nRow)], nColumn);
+    return Cell(*m_rows[static_cast<size_t>(nRow)], nColumn);
 }
 
 void CEntryTable::DeleteRow(int nRow)
 {
     if (nRow < 0 || nRow >= GetRowCount())
         return;
-    RemoveWidths(m_rows[static_cast<size_t>(nRow)]);
+    RemoveRow(*m_rows[static_cast<size_t>(nRow)]);
     m_rows.erase(m_rows.begin() + nRow);
     if (!m_pList)
         return;

@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 class CEntryListCtrl;
 
@@ -37,17 +38,23 @@ public:
     void ResumeRedraw();
 
     // Whole rows, for the data file and the report.
-    const EntryRow& GetRow(int nRow) const { return m_rows[static_cast<size_t>(nRow)]; }
+    const EntryRow& GetRow(int nRow) const { return *m_rows[static_cast<size_t>(nRow)]; }
     void InsertTopRow(EntryRow row);
+    // Whether a row holds exactly these three texts.
+    bool ContainsRow(const EntryRow& row) const;
 
 private:
     static std::string& Cell(EntryRow& row, int nColumn);
     static const std::string& Cell(const EntryRow& row, int nColumn);
-    void AddWidths(const EntryRow& row);
-    void RemoveWidths(const EntryRow& row);
+    void AddRow(const EntryRow& row);
+    void RemoveRow(const EntryRow& row);
+    static size_t HashRow(const EntryRow& row);
     int MeasureCell(const std::string& strText) const;
 
     CEntryListCtrl* m_pList = nullptr;
-    std::deque<EntryRow> m_rows;
+    // Rows are held by pointer, so a deletion in the middle moves pointers, not texts.
+    std::deque<std::unique_ptr<EntryRow>> m_rows;
     std::unique_ptr<CColumnWidths> m_widths[COLUMN_COUNT];
+    // Hashes of the rows, so the duplicate test of Add need not visit every row.
+    std::unordered_multiset<size_t> m_rowHashes;
 };

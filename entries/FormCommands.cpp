@@ -48,11 +48,8 @@ bool CMainDialog::FindDuplicate()
 {
     PullFields();
     RefreshRowCount();
-    const EntryRow wanted{m_strDescription, m_strDate, m_strOvertime};
-    for (int nRow = 0; nRow < m_nRowCount; ++nRow)
-        if (m_listEntries.GetRow(nRow) == wanted)
-            return true;
-    return false;
+    // Only a row equal in all three texts is a duplicate: the same work on another day is not.
+    return m_listEntries.ContainsRow(EntryRow{m_strDescription, m_strDate, m_strOvertime});
 }
 
 void CMainDialog::OnAdd(wxCommandEvent&)
