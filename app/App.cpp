@@ -28,8 +28,9 @@ CMainDialog* g_pRunningDialog = nullptr;
 // process goes. If a nested loop keeps the window from closing, the process leaves on its own.
 void OnTerminationSignal(int)
 {
+    // Outside the main window's run there is no table to keep.
     if (!g_pRunningDialog)
-        return;
+        std::_Exit(0);
     g_pRunningDialog->EndOnSignal();
     static wxTimer s_watchdog;
     s_watchdog.Bind(wxEVT_TIMER, [](wxTimerEvent&) { std::_Exit(0); });
