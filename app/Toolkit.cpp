@@ -16,8 +16,10 @@ namespace
 ToolkitHooks g_hooks;
 wxWindow* g_pMainWindow = nullptr;
 
+}  // namespace
+
 // Message texts are written with CR LF line breaks; GTK would show the CR as a stray glyph.
-wxString ToMessageText(const std::string& strText)
+wxString CToolkit::ToMessageText(const std::string& strText)
 {
     std::string strLines;
     strLines.reserve(strText.size());
@@ -29,7 +31,6 @@ wxString ToMessageText(const std::string& strText)
     }
     return wxString::FromUTF8(strLines);
 }
-}  // namespace
 
 void CToolkit::SetMainWindow(wxWindow* pWindow)
 {

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include <wx/string.h>
+
 class wxDialog;
 class wxWindow;
 
@@ -59,6 +61,9 @@ public:
 
     // Starts the socket layer; false when it cannot be started.
     static bool StartSockets();
+
+    // A message's text as the message box shows it.
+    static wxString ToMessageText(const std::string& strText);
 
     static void SetHooks(ToolkitHooks hooks);
     static void ClearHooks();

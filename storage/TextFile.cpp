@@ -1,6 +1,8 @@
 // CTextFile over POSIX file descriptors with a 64 KiB buffer.
 #include "storage/TextFile.h"
 
+#include "storage/FileOps.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -156,7 +158,7 @@ bool CTextFile::FlushBuffer()
     size_t nLeft = m_nPos;
     while (nLeft > 0 && !m_bFailed)
     {
-        ssize_t nWritten = write(m_nFd, pData, nLeft);
+        ssize_t nWritten = CurrentFileOps().pfnWrite(m_nFd, pData, nLeft);
         if (nWritten < 0 && errno == EINTR)
             continue;
         if (nWritten <= 0)
@@ -199,7 +201,7 @@ bool CTextFile::Close()
         bOk = !m_bFailed;
     }
     // Linux releases the descriptor even when close() fails, so it is never retried.
-    if (close(m_nFd) != 0 && m_eMode == EMode::Writing)
+    if (CurrentFileOps().pfnClose(m_nFd) != 0 && m_eMode == EMode::Writing)
         bOk = false;
     Reset();
     return bOk;

@@ -220,3 +220,10 @@ TEST_F(FormCommandsTest, InsertFieldsAsTopRowTakesWhatTheFormShows)
     EXPECT_EQ(Row(0), (EntryRow{"Loaded", "", "1:00"}));
     EXPECT_EQ(m_pMain->m_strOvertime, "1:00");
 }
+
+TEST(MessageTextTest, LineBreaksShowWithoutAStrayCharacter)
+{
+    EXPECT_EQ(CToolkit::ToMessageText("Name Blank.\r\nNo entry added."), "Name Blank.\nNo entry added.");
+    EXPECT_EQ(CToolkit::ToMessageText("a\rb\n"), "a\rb\n");  // only the pair is a line break
+    EXPECT_EQ(CToolkit::ToMessageText("\xc3\x9c" "berstunden"), wxString::FromUTF8("\xc3\x9c" "berstunden"));
+}

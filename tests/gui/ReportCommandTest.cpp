@@ -2,11 +2,15 @@
 #include "tests/gui/GuiTest.h"
 
 #include "app/MainDialog.h"
+#include "storage/FileOps.h"
 
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace
 {
@@ -99,6 +103,32 @@ TEST_F(ReportCommandTest, UnwritableReportShowsOnlyTheError)
     EXPECT_EQ(m_messages[0].strText, "Save to File");
     EXPECT_EQ(m_messages[0].strCaption, "Error Saving File.");
     EXPECT_FALSE(m_messages[0].bExclamation);
+}
+
+TEST_F(ReportCommandTest, ReportThatDidNotReachTheDiskIsNotReportedAsWritten)
+{
+    WriteFile("ReportOutside.htm", "page");
+    const struct
+    {
+        const char* pszFault;
+        FileOps ops;
+    } faults[] = {
+        {"full disk", {SystemFileOps().pfnOpen, [](int, const void*, size_t) -> ssize_t { errno = ENOSPC; return -1; },
+                       SystemFileOps().pfnFsync, SystemFileOps().pfnClose, SystemFileOps().pfnRename}},
+        {"close", {SystemFileOps().pfnOpen, SystemFileOps().pfnWrite, SystemFileOps().pfnFsync,
+                   [](int nFd) { ::close(nFd); errno = EIO; return -1; }, SystemFileOps().pfnRename}},
+    };
+    for (const auto& fault : faults)
+    {
+        SCOPED_TRACE(fault.pszFault);
+        m_messages.clear();
+        CurrentFileOps() = fault.ops;
+        Click("IDC_REPORT");
+        CurrentFileOps() = SystemFileOps();
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0].strText, "Save to File");
+        EXPECT_EQ(m_messages[0].strCaption, "Error Saving File.");
+    }
 }
 
 TEST_F(ReportCommandTest, UnreadableTemplateIsReportedAndTheReportGoesOn)
