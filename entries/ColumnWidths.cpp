@@ -97,13 +97,6 @@ void CColumnWidths::Remove(const std::string& strText)
     m_texts.erase(it);
 }
 
-void CColumnWidths::Clear()
-{
-    m_pending.clear();
-    m_measured.clear();
-    m_texts.clear();
-}
-
 int CColumnWidths::Widest()
 {
     while (!m_pending.empty())

@@ -19,7 +19,6 @@ public:
 
     void Add(const std::string& strText);
     void Remove(const std::string& strText);
-    void Clear();
 
     // The exact width of the widest text held, 0 when there is none.
     int Widest();

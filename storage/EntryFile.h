@@ -22,7 +22,6 @@ public:
     // "<name>.bak". Returns false on any failure; the file is then byte for byte as it was.
     bool Save(size_t nRows, const std::function<const EntryRow&(size_t)>& rowAt);
 
-    const std::string& GetFileName() const { return m_strFileName; }
     std::string GetBackupName() const { return m_strFileName + ".bak"; }
 
 private:
