@@ -1,10 +1,16 @@
 // The date picker dialog.
 #include "entries/DateDialog.h"
 
+#include "app/HelpViewer.h"
+
 #include <wx/calctrl.h>
 #include <wx/xrc/xmlres.h>
 
 #include <stdexcept>
+
+wxBEGIN_EVENT_TABLE(CDateDialog, wxDialog)
+    EVT_CHAR_HOOK(CDateDialog::OnCharHook)
+wxEND_EVENT_TABLE()
 
 CDateDialog::CDateDialog(wxWindow* pOwner)
 {
@@ -27,4 +33,11 @@ void CDateDialog::OnDestroy()
     const wxDateTime day = m_calendar->GetDate();
     if (day.IsValid())
         m_timeSelected = LocalDayStart(day.GetYear(), day.GetMonth() - wxDateTime::Jan + 1, day.GetDay());
+}
+
+void CDateDialog::OnCharHook(wxKeyEvent& event)
+{
+    // F1 asks for the help at this dialog's own context, as in the other dialogs.
+    if (!RaiseHelpOnF1(*this, event))
+        event.Skip();
 }

@@ -19,4 +19,9 @@ public:
 
     wxCalendarCtrl* m_calendar = nullptr;
     TimeSeconds m_timeSelected = 0;
+
+private:
+    void OnCharHook(wxKeyEvent& event);
+
+    wxDECLARE_EVENT_TABLE();
 };

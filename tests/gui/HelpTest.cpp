@@ -5,6 +5,7 @@
 #include "app/AboutDialog.h"
 #include "app/HelpViewer.h"
 #include "app/MainDialog.h"
+#include "entries/DateDialog.h"
 #include "res/ProductInfo.h"
 
 #include <wx/app.h>
@@ -121,8 +122,13 @@ TEST_F(HelpTest, F1AsksForTheHelpFileAtTheContextOfTheDialogInFront)
         PressF1(about);
         PressF1(*about.FindWindow(wxID_OK));
     }
-    const int expected[] = {0x20066, 0x20066, 0x20064, 0x20064};
-    ASSERT_EQ(m_helpRequests.size(), 4u);
+    {
+        CDateDialog date(&main);
+        date.Show();
+        PressF1(date);
+    }
+    const int expected[] = {0x20066, 0x20066, 0x20064, 0x20064, 0x20082};
+    ASSERT_EQ(m_helpRequests.size(), std::size(expected));
     for (size_t i = 0; i < m_helpRequests.size(); ++i)
     {
         SCOPED_TRACE(i);
