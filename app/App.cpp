@@ -32,9 +32,13 @@ void OnTerminationSignal(int)
     if (!g_pRunningDialog)
         std::_Exit(0);
     g_pRunningDialog->EndOnSignal();
-    static wxTimer s_watchdog;
-    s_watchdog.Bind(wxEVT_TIMER, [](wxTimerEvent&) { std::_Exit(0); });
-    s_watchdog.StartOnce(3000);
+    // Made once and never destroyed: it may fire while the toolkit is going down.
+    static wxTimer* s_pWatchdog = [] {
+        auto* pTimer = new wxTimer();
+        pTimer->Bind(wxEVT_TIMER, [](wxTimerEvent&) { std::_Exit(0); });
+        return pTimer;
+    }();
+    s_pWatchdog->StartOnce(3000);
 }
 }  // namespace
 

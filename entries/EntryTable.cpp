@@ -82,6 +82,11 @@ void CEntryTable::RemoveRow(const EntryRow& row)
 {
     for (int nColumn = 0; nColumn < COLUMN_COUNT; ++nColumn)
         m_widths[nColumn]->Remove(Cell(row, nColumn));
+    RemoveRowHash(row);
+}
+
+void CEntryTable::RemoveRowHash(const EntryRow& row)
+{
     m_rowHashes.erase(m_rowHashes.find(HashRow(row)));
 }
 
@@ -125,26 +130,29 @@ void CEntryTable::InsertTopRow(EntryRow row)
 
 void CEntryTable::SetCellText(int nRow, int nColumn, const std::string& strText)
 {
-    if (nRow < 0 || nRow >= GetRowCount() || nColumn < 0 || nColumn >= COLUMN_COUNT)
+    if (!HasRow(nRow) || nColumn < 0 || nColumn >= COLUMN_COUNT)
         return;
     EntryRow& row = *m_rows[static_cast<size_t>(nRow)];
-    RemoveRow(row);
-    Cell(row, nColumn) = strText;
-    AddRow(row);
+    std::string& strCell = Cell(row, nColumn);
+    RemoveRowHash(row);
+    m_widths[nColumn]->Remove(strCell);
+    strCell = strText;
+    m_widths[nColumn]->Add(strCell);
+    m_rowHashes.insert(HashRow(row));
     if (m_pList)
         m_pList->RefreshItem(nRow);
 }
 
 const std::string& CEntryTable::GetCellText(int nRow, int nColumn) const
 {
-    if (nRow < 0 || nRow >= GetRowCount() || nColumn < 0 || nColumn >= COLUMN_COUNT)
+    if (!HasRow(nRow) || nColumn < 0 || nColumn >= COLUMN_COUNT)
         return kNoText;
     return Cell(*m_rows[static_cast<size_t>(nRow)], nColumn);
 }
 
 void CEntryTable::DeleteRow(int nRow)
 {
-    if (nRow < 0 || nRow >= GetRowCount())
+    if (!HasRow(nRow))
         return;
     RemoveRow(*m_rows[static_cast<size_t>(nRow)]);
     m_rows.erase(m_rows.begin() + nRow);

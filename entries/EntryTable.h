@@ -32,6 +32,8 @@ public:
     const std::string& GetCellText(int nRow, int nColumn) const;
     void DeleteRow(int nRow);
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
+    // Whether the index names a row: the selection mark is passed on unchecked and may be -1.
+    bool HasRow(int nRow) const { return nRow >= 0 && nRow < GetRowCount(); }
     int GetMarkedRow() const;
     void AutosizeColumns();
     void SuspendRedraw();
@@ -48,6 +50,7 @@ private:
     static const std::string& Cell(const EntryRow& row, int nColumn);
     void AddRow(const EntryRow& row);
     void RemoveRow(const EntryRow& row);
+    void RemoveRowHash(const EntryRow& row);
     static size_t HashRow(const EntryRow& row);
     int MeasureCell(const std::string& strText) const;
 

@@ -78,7 +78,7 @@ void CMainDialog::OnDelete(wxCommandEvent&)
 {
     PullFields();
     const int nRow = m_listEntries.GetMarkedRow();
-    const bool bDeleted = nRow >= 0 && nRow < m_listEntries.GetRowCount();
+    const bool bDeleted = m_listEntries.HasRow(nRow);
     m_listEntries.DeleteRow(nRow);
     m_listEntries.AutosizeColumns();
     RefreshRowCount();
@@ -96,7 +96,7 @@ void CMainDialog::OnUpdate(wxCommandEvent&)
         m_listEntries.SetCellText(nRow, 0, m_strDescription);
         m_listEntries.SetCellText(nRow, 1, m_strDate);
         m_listEntries.SetCellText(nRow, 2, m_strOvertime);
-        if (nRow >= 0 && nRow < m_listEntries.GetRowCount())
+        if (m_listEntries.HasRow(nRow))
             WriteTableNow();
     }
     m_listEntries.AutosizeColumns();
@@ -113,6 +113,6 @@ void CMainDialog::OnClickList(wxCommandEvent&)
 {
     // With no row marked there is nothing to load, and the form stays as it is.
     const int nRow = m_listEntries.GetMarkedRow();
-    if (nRow >= 0 && nRow < m_listEntries.GetRowCount())
+    if (m_listEntries.HasRow(nRow))
         RowToFields(nRow);
 }

@@ -9,10 +9,8 @@
 #include <wx/stopwatch.h>
 #include <wx/xrc/xmlres.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 bool WaitFor(const std::function<bool()>& condition, int nMilliseconds)
 {
@@ -39,13 +37,7 @@ void YieldFor(int nMilliseconds)
 
 void GuiTest::SetUp()
 {
-    char szTemplate[] = "/tmp/vantrell-gui-XXXXXX";
-    ASSERT_NE(mkdtemp(szTemplate), nullptr);
-    m_strDir = szTemplate;
-    char szCwd[4096];
-    ASSERT_NE(getcwd(szCwd, sizeof szCwd), nullptr);
-    m_strOldDir = szCwd;
-    ASSERT_EQ(chdir(m_strDir.c_str()), 0);
+    m_folder.Enter("vantrell-gui");
 
     ToolkitHooks hooks;
     hooks.onMessageBox = [this](const MessageBoxRequest& request) {
@@ -73,9 +65,7 @@ void GuiTest::TearDown()
     if (m_pMain)
         CloseMain();
     CToolkit::ClearHooks();
-    ASSERT_EQ(chdir(m_strOldDir.c_str()), 0);
-    std::error_code error;
-    std::filesystem::remove_all(m_strDir, error);
+    m_folder.Leave();
 }
 
 CMainDialog& GuiTest::OpenMain()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/Toolkit.h"
+#include "tests/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,5 @@ protected:
     std::function<int(wxDialog&)> m_runModal;
 
     std::unique_ptr<CMainDialog> m_pMain;
-    std::string m_strDir;
-    std::string m_strOldDir;
+    CTestFolder m_folder;
 };

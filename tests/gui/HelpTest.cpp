@@ -183,19 +183,19 @@ TEST_F(HelpTest, ViewerOpensAtTheAnchorOfTheContext)
     strPage += "</body></html>";
     WriteFile("test.HLP", strPage);
 
-    ASSERT_TRUE(CHelpViewer::Open(m_strDir + "/test.HLP", 0x20066));
+    ASSERT_TRUE(CHelpViewer::Open(m_folder.GetPath() + "/test.HLP", 0x20066));
     CHelpViewer* pViewer = CHelpViewer::Find();
     ASSERT_NE(pViewer, nullptr);
     EXPECT_TRUE(pViewer->IsShown());
     EXPECT_EQ(pViewer->GetHtmlWindow()->GetViewStart().y, 0);
 
     // Asking again reuses the window and moves it to the new section.
-    ASSERT_TRUE(CHelpViewer::Open(m_strDir + "/test.HLP", 0x20064));
+    ASSERT_TRUE(CHelpViewer::Open(m_folder.GetPath() + "/test.HLP", 0x20064));
     EXPECT_EQ(CHelpViewer::Find(), pViewer);
     EXPECT_GT(pViewer->GetHtmlWindow()->GetViewStart().y, 0);
 
     // A context without an anchor shows the file from its top.
-    ASSERT_TRUE(CHelpViewer::Open(m_strDir + "/test.HLP", 0x20999));
+    ASSERT_TRUE(CHelpViewer::Open(m_folder.GetPath() + "/test.HLP", 0x20999));
     EXPECT_EQ(pViewer->GetHtmlWindow()->GetViewStart().y, 0);
 }
 
@@ -205,13 +205,13 @@ TEST_F(HelpTest, ViewerRefusesAFileItCannotRead)
     for (const char* pszName : {"missing.HLP", "folder.HLP"})
     {
         SCOPED_TRACE(pszName);
-        EXPECT_FALSE(CHelpViewer::Open(m_strDir + "/" + pszName, 0x20066));
+        EXPECT_FALSE(CHelpViewer::Open(m_folder.GetPath() + "/" + pszName, 0x20066));
         EXPECT_EQ(CHelpViewer::Find(), nullptr);
     }
     // The toolkit layer's own viewer, with no test hook in the way.
     ToolkitHooks hooks;
     CToolkit::SetHooks(hooks);
-    EXPECT_FALSE(CToolkit::ShowHelp(m_strDir + "/missing.HLP", 0x20066));
+    EXPECT_FALSE(CToolkit::ShowHelp(m_folder.GetPath() + "/missing.HLP", 0x20066));
 }
 
 TEST_F(HelpTest, HelpFileHasTheContextsAnchorsAndPlaceholders)

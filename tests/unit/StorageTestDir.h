@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
-#include <ftw.h>
 #include <iterator>
 #include <string>
 #include <sys/resource.h>
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "StorageEntryRowPrint.h"
+#include "tests/TestFolder.h"
 #include "storage/FileOps.h"
 
 class CStorageDirTest : public ::testing::Test
@@ -27,21 +27,14 @@ class CStorageDirTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char szCwd[PATH_MAX];
-        ASSERT_NE(getcwd(szCwd, sizeof szCwd), nullptr);
-        m_strFormerCwd = szCwd;
-        const char* pszTmp = std::getenv("TMPDIR");
-        std::string strTemplate = std::string(pszTmp && *pszTmp ? pszTmp : "/tmp") + "/vantrell-storage-XXXXXX";
-        ASSERT_NE(mkdtemp(&strTemplate[0]), nullptr);
-        m_strDir = strTemplate;
-        ASSERT_EQ(chdir(m_strDir.c_str()), 0);
+        m_folder.Enter("vantrell-storage");
+        m_strDir = m_folder.GetPath();
     }
 
     void TearDown() override
     {
         CurrentFileOps() = SystemFileOps();
-        ASSERT_EQ(chdir(m_strFormerCwd.c_str()), 0);
-        nftw(m_strDir.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+        m_folder.Leave();
     }
 
     static void WriteBytes(const std::string& strName, const std::string& strBytes)
@@ -114,12 +107,5 @@ protected:
     std::string m_strDir;
 
 private:
-    static int RemoveEntry(const char* pszPath, const struct stat*, int nType, struct FTW*)
-    {
-        if (nType == FTW_DP)
-            chmod(pszPath, 0700);
-        return remove(pszPath);
-    }
-
-    std::string m_strFormerCwd;
+    CTestFolder m_folder;
 };
