@@ -36,11 +36,13 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 	tests/install/check-package.sh $(BUILD)/vantrell_*.deb
 
-# The benchmarks run on the real main window, inside a virtual X server.
+# The benchmarks run on the real main window, inside a virtual X server: first inside one process,
+# then the whole process as a person starts it.
 bench: configure
-	cmake --build $(BUILD) -j $(JOBS) --target vantrell_bench
+	cmake --build $(BUILD) -j $(JOBS) --target vantrell vantrell_bench vantrell_make_log vantrell_read_floor
 	NO_AT_BRIDGE=1 xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/bench/vantrell_bench \
 	    --benchmark_repetitions=$(or $(REPS),5) --benchmark_report_aggregates_only=true
+	NO_AT_BRIDGE=1 xvfb-run -a -s "-screen 0 1280x1024x24" bench/whole-process.sh $(BUILD) $(or $(REPS),5)
 
 clean:
 	rm -rf $(BUILD)

@@ -2,6 +2,7 @@
 // plain reference: reading the data file and splitting it into records, with no window.
 #include "app/MainDialog.h"
 #include "app/Toolkit.h"
+#include "bench/BenchLog.h"
 #include "entries/EntryListCtrl.h"
 #include "report/ReportBuilder.h"
 #include "storage/EntryFile.h"
@@ -18,7 +19,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -26,37 +26,6 @@ void InitXmlResource();
 
 namespace
 {
-const char* const kWords[] = {"backup", "server", "release", "hotfix", "migration", "database",
-                              "weekend", "on-call", "customer", "review", "deploy", "network",
-                              "inventory", "report", "Überstunden", "rack", "printer", "audit"};
-
-std::vector<EntryRow> MakeLog(int nRows)
-{
-    std::mt19937 random(12345 + nRows);
-    std::vector<EntryRow> rows;  // top row first
-    rows.reserve(static_cast<size_t>(nRows));
-    for (int i = 0; i < nRows; ++i)
-    {
-        EntryRow row;
-        const size_t nLength = i % 97 == 0 ? 200 : 10 + random() % 71;  // some long ones
-        while (row.strDescription.size() < nLength)
-            row.strDescription += std::string(kWords[random() % std::size(kWords)]) + " ";
-        row.strDescription.resize(nLength);
-        while (!row.strDescription.empty() && row.strDescription.back() == ' ')
-            row.strDescription.back() = 'x';
-        char szDate[16];
-        std::snprintf(szDate, sizeof szDate, "%d-%02d-%02d", 2000 + static_cast<int>(random() % 27),
-                      1 + static_cast<int>(random() % 12), 1 + static_cast<int>(random() % 28));
-        row.strDate = szDate;
-        const int nMinutes = 15 * (1 + static_cast<int>(random() % 48));
-        row.strOvertime = i % 10 == 0 ? std::to_string(random() % 9) + ":" + std::to_string(random() % 60)
-                                      : std::to_string(nMinutes / 60) + ":" +
-                                            (nMinutes % 60 < 10 ? "0" : "") + std::to_string(nMinutes % 60);
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 std::string g_strRoot;
 
 // A folder per size with its data file and the shipped templates.
