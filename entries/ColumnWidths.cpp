@@ -1,6 +1,7 @@
 // The widest text of a column, measured lazily against cheap upper bounds.
 #include "entries/ColumnWidths.h"
 
+#include <algorithm>
 #include <climits>
 #include <iterator>
 
@@ -37,12 +38,33 @@ unsigned NextCodePoint(const std::string& s, size_t& i)
 }
 }  // namespace
 
-CColumnWidths::CColumnWidths(Measure measure) : m_measure(std::move(measure)) {}
+CColumnWidths::CColumnWidths(Measure measure, Enumerate enumerate)
+    : m_measure(std::move(measure)), m_enumerate(std::move(enumerate))
+{
+    std::fill(std::begin(m_asciiWidths), std::end(m_asciiWidths), -1);
+}
 
 int CColumnWidths::MeasureText(const std::string& strText)
 {
+    if (strText.empty())
+        return 0;
     ++m_nMeasureCount;
     return m_measure(strText);
+}
+
+int CColumnWidths::CharWidth(unsigned nCodePoint, const std::string& strText, size_t nStart, size_t nEnd)
+{
+    if (nCodePoint < 128)
+    {
+        int& nWidth = m_asciiWidths[nCodePoint];
+        if (nWidth < 0)
+            nWidth = MeasureText(strText.substr(nStart, nEnd - nStart));
+        return nWidth;
+    }
+    auto it = m_charWidths.find(nCodePoint);
+    if (it == m_charWidths.end())
+        it = m_charWidths.emplace(nCodePoint, MeasureText(strText.substr(nStart, nEnd - nStart))).first;
+    return it->second;
 }
 
 int CColumnWidths::Bound(const std::string& strText)
@@ -55,60 +77,49 @@ int CColumnWidths::Bound(const std::string& strText)
         // Combining marks and complex scripts shape too differently from their parts: always measure.
         if (cp >= 0x300 || cp < 0x20)
             return INT_MAX;
-        auto it = m_charWidths.find(cp);
-        if (it == m_charWidths.end())
-            it = m_charWidths.emplace(cp, MeasureText(strText.substr(nStart, i - nStart))).first;
-        nSum += it->second;
+        nSum += CharWidth(cp, strText, nStart, i);
     }
     const long nBound = nSum + nSum / 8 + 4;
     return nBound > INT_MAX ? INT_MAX : static_cast<int>(nBound);
 }
 
+void CColumnWidths::Consider(const std::string& strText)
+{
+    if (Bound(strText) < m_nWidest)
+        return;
+    const int nWidth = MeasureText(strText);
+    if (nWidth > m_nWidest)
+    {
+        m_nWidest = nWidth;
+        m_nAtWidest = 1;
+    }
+    else if (nWidth == m_nWidest)
+        ++m_nAtWidest;
+}
+
 void CColumnWidths::Add(const std::string& strText)
 {
-    auto it = m_texts.find(strText);
-    if (it == m_texts.end())
-    {
-        it = m_texts.emplace(strText, Text()).first;
-        it->second.itPending = m_pending.emplace(Bound(strText), &it->first);
-    }
-    Text& text = it->second;
-    ++text.nCount;
-    if (text.nWidth >= 0)
-        ++m_measured[text.nWidth];
+    if (!m_bStale)
+        Consider(strText);
 }
 
 void CColumnWidths::Remove(const std::string& strText)
 {
-    auto it = m_texts.find(strText);
-    if (it == m_texts.end())
+    // A text narrower than the widest cannot change it; its bound tells so without measuring.
+    if (m_bStale || Bound(strText) < m_nWidest)
         return;
-    Text& text = it->second;
-    if (text.nWidth >= 0)
-    {
-        auto itWidth = m_measured.find(text.nWidth);
-        if (--itWidth->second == 0)
-            m_measured.erase(itWidth);
-    }
-    if (--text.nCount > 0)
-        return;
-    if (text.nWidth < 0)
-        m_pending.erase(text.itPending);
-    m_texts.erase(it);
+    if (MeasureText(strText) == m_nWidest && --m_nAtWidest <= 0)
+        m_bStale = true;
 }
 
 int CColumnWidths::Widest()
 {
-    while (!m_pending.empty())
+    if (m_bStale)
     {
-        const auto itTop = std::prev(m_pending.end());
-        const int nWidest = m_measured.empty() ? -1 : m_measured.rbegin()->first;
-        if (itTop->first <= nWidest)
-            break;
-        Text& text = m_texts.find(*itTop->second)->second;
-        text.nWidth = MeasureText(*itTop->second);
-        m_measured[text.nWidth] += text.nCount;
-        m_pending.erase(itTop);
+        m_bStale = false;
+        m_nWidest = 0;
+        m_nAtWidest = 0;
+        m_enumerate([this](const std::string& strText) { Consider(strText); });
     }
-    return m_measured.empty() ? 0 : m_measured.rbegin()->first;
+    return m_nWidest;
 }

@@ -2,20 +2,22 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <string>
 #include <unordered_map>
 
 // Measuring a text through the toolkit costs microseconds, so measuring every cell after every change
-// would make a long log slow. Each distinct text gets a cheap upper bound on its width (the sum of its
-// characters' widths, with slack for kerning); only a text whose bound exceeds the widest measured
-// width is ever measured, and each distinct text at most once.
+// would make a long log slow, and keeping a copy of every text would double the log in memory. Each
+// text gets a cheap upper bound on its width (the sum of its characters' widths, with slack for
+// kerning); only a text whose bound reaches the widest width is measured. Only the widest width and
+// how many texts have it are kept: when the last of them goes, the column's texts are visited again.
 class CColumnWidths
 {
 public:
     using Measure = std::function<int(const std::string&)>;
+    // Calls its argument once for every text the column holds.
+    using Enumerate = std::function<void(const std::function<void(const std::string&)>&)>;
 
-    explicit CColumnWidths(Measure measure);
+    CColumnWidths(Measure measure, Enumerate enumerate);
 
     void Add(const std::string& strText);
     void Remove(const std::string& strText);
@@ -27,20 +29,17 @@ public:
     long GetMeasureCount() const { return m_nMeasureCount; }
 
 private:
-    struct Text
-    {
-        long nCount = 0;
-        int nWidth = -1;  // -1 until measured
-        std::multimap<int, const std::string*>::iterator itPending;
-    };
-
     int Bound(const std::string& strText);
     int MeasureText(const std::string& strText);
+    int CharWidth(unsigned nCodePoint, const std::string& strText, size_t nStart, size_t nEnd);
+    void Consider(const std::string& strText);
 
     Measure m_measure;
-    std::unordered_map<std::string, Text> m_texts;
-    std::map<int, long> m_measured;                   // width -> rows holding a text of that width
-    std::multimap<int, const std::string*> m_pending;  // bound -> distinct texts not yet measured
+    Enumerate m_enumerate;
+    int m_nWidest = 0;
+    long m_nAtWidest = 0;   // texts held whose width is m_nWidest
+    bool m_bStale = false;  // the last widest text went: visit the texts again before answering
+    int m_asciiWidths[128];
     std::unordered_map<unsigned, int> m_charWidths;
     long m_nMeasureCount = 0;
 };

@@ -29,9 +29,13 @@ const std::string kNoText;
 
 CEntryTable::CEntryTable()
 {
-    for (auto& widths : m_widths)
-        widths = std::make_unique<CColumnWidths>(
-            [this](const std::string& strText) { return MeasureCell(strText); });
+    for (int nColumn = 0; nColumn < COLUMN_COUNT; ++nColumn)
+        m_widths[nColumn] = std::make_unique<CColumnWidths>(
+            [this](const std::string& strText) { return MeasureCell(strText); },
+            [this, nColumn](const std::function<void(const std::string&)>& visit) {
+                for (const auto& pRow : m_rows)
+                    visit(Cell(*pRow, nColumn));
+            });
 }
 
 CEntryTable::~CEntryTable()

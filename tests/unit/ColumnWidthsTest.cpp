@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace
 {
 // Ten pixels a character, a little less for pairs that kern.
@@ -14,41 +16,91 @@ int FakeMeasure(const std::string& strText)
             nWidth -= 2;
     return nWidth;
 }
+
+// A column's texts as the table holds them, kept in step with the widths.
+class CColumn
+{
+public:
+    explicit CColumn(CColumnWidths::Measure measure = FakeMeasure)
+        : m_widths(std::move(measure), [this](const std::function<void(const std::string&)>& visit) {
+              for (const std::string& strText : m_texts)
+                  visit(strText);
+          })
+    {
+    }
+    void Add(const std::string& strText)
+    {
+        m_texts.insert(strText);
+        m_widths.Add(strText);
+    }
+    void Remove(const std::string& strText)
+    {
+        m_widths.Remove(strText);
+        m_texts.erase(m_texts.find(strText));
+    }
+    int Widest() { return m_widths.Widest(); }
+    long GetMeasureCount() const { return m_widths.GetMeasureCount(); }
+
+private:
+    std::multiset<std::string> m_texts;
+    CColumnWidths m_widths;
+};
 }  // namespace
 
 TEST(ColumnWidthsTest, WidestFollowsAddAndRemove)
 {
-    CColumnWidths widths(FakeMeasure);
-    EXPECT_EQ(widths.Widest(), 0);
-    widths.Add("abc");
-    widths.Add("abcdef");
-    widths.Add("abcdef");  // the same text twice
-    EXPECT_EQ(widths.Widest(), 60);
-    widths.Remove("abcdef");
-    EXPECT_EQ(widths.Widest(), 60);
-    widths.Remove("abcdef");
-    EXPECT_EQ(widths.Widest(), 30);
-    widths.Remove("not held");
-    widths.Remove("abc");
-    EXPECT_EQ(widths.Widest(), 0);
+    CColumn column;
+    EXPECT_EQ(column.Widest(), 0);
+    column.Add("abc");
+    column.Add("abcdef");
+    column.Add("abcdef");  // the same text twice
+    EXPECT_EQ(column.Widest(), 60);
+    column.Remove("abcdef");
+    EXPECT_EQ(column.Widest(), 60);
+    column.Remove("abcdef");
+    EXPECT_EQ(column.Widest(), 30);
+    column.Remove("abc");
+    EXPECT_EQ(column.Widest(), 0);
 }
 
 TEST(ColumnWidthsTest, ShortTextsAreNeverMeasured)
 {
-    CColumnWidths widths(FakeMeasure);
-    widths.Add(std::string(80, 'x'));
+    CColumn column;
+    column.Add(std::string(80, 'x'));
     for (int i = 0; i < 1000; ++i)
-        widths.Add("short " + std::to_string(i));
-    EXPECT_EQ(widths.Widest(), 800);
+        column.Add("short " + std::to_string(i));
+    EXPECT_EQ(column.Widest(), 800);
     // One measure per distinct character for the bounds, and only the long text itself.
-    EXPECT_LT(widths.GetMeasureCount(), 30);
+    EXPECT_LT(column.GetMeasureCount(), 30);
+    // Removing short texts never measures them either.
+    const long nBefore = column.GetMeasureCount();
+    for (int i = 0; i < 1000; ++i)
+        column.Remove("short " + std::to_string(i));
+    EXPECT_EQ(column.GetMeasureCount(), nBefore);
+    EXPECT_EQ(column.Widest(), 800);
+}
+
+TEST(ColumnWidthsTest, RemovingTheWidestFindsTheNextWidest)
+{
+    CColumn column;
+    for (int nLength : {5, 40, 12, 40, 33, 7})
+        column.Add(std::string(static_cast<size_t>(nLength), 'a'));
+    column.Add("AVAV");  // kerned: narrower than its bound
+    EXPECT_EQ(column.Widest(), 400);
+    column.Remove(std::string(40, 'a'));
+    EXPECT_EQ(column.Widest(), 400);  // the other one of that width is still there
+    column.Remove(std::string(40, 'a'));
+    EXPECT_EQ(column.Widest(), 330);
+    column.Remove(std::string(33, 'a'));
+    column.Add(std::string(2, 'b'));
+    EXPECT_EQ(column.Widest(), 120);
 }
 
 TEST(ColumnWidthsTest, NonLatinTextsAreAlwaysMeasured)
 {
-    CColumnWidths widths([](const std::string& s) { return s == "\xd9\x84\xd8\xa7" ? 500 : FakeMeasure(s); });
-    widths.Add(std::string(20, 'x'));
-    widths.Add("\xd9\x84\xd8\xa7");  // a ligature is wider than its parts here
-    widths.Add("\xff");             // not UTF-8 at all
-    EXPECT_EQ(widths.Widest(), 500);
+    CColumn column([](const std::string& s) { return s == "\xd9\x84\xd8\xa7" ? 500 : FakeMeasure(s); });
+    column.Add(std::string(20, 'x'));
+    column.Add("\xd9\x84\xd8\xa7");  // a ligature is wider than its parts here
+    column.Add("\xff");             // not UTF-8 at all
+    EXPECT_EQ(column.Widest(), 500);
 }
