@@ -16,11 +16,16 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Every file of the tool lives in its current directory, so it runs in a folder of its own.
+# Every file of the tool lives in its current directory, so it runs in a folder of its own: run/ in the
+# source tree, kept out of git and out of the build folder, so `make clean` leaves the log alone.
+RUNDIR ?= run
 run: build
-	@mkdir -p $(BUILD)/workdir
-	@for t in templates/*.htm; do [ -e "$$t" ] || continue; [ -e "$(BUILD)/workdir/$$(basename $$t)" ] || cp "$$t" $(BUILD)/workdir/; done
-	cd $(BUILD)/workdir && ../app/vantrell
+	@if [ ! -e "$(RUNDIR)" ] && [ -f "$(BUILD)/workdir/kvl.dat" ]; then \
+	    mv "$(BUILD)/workdir" "$(RUNDIR)" && echo "Moved the log of $(BUILD)/workdir/ to $(RUNDIR)/"; fi
+	@mkdir -p "$(RUNDIR)"
+	@for t in templates/*.htm; do [ -e "$$t" ] || continue; [ -e "$(RUNDIR)/$$(basename $$t)" ] || cp "$$t" "$(RUNDIR)/"; done
+	@echo "Vantrell works in $$(cd "$(RUNDIR)" && pwd)/: the log is kvl.dat there, the report report.htm."
+	cd "$(RUNDIR)" && "$(abspath $(BUILD))/app/vantrell"
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -30,10 +35,10 @@ PREFIX ?= /usr/local
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-# A Debian package in $(BUILD)/, installed under /usr, with its dependencies and contents checked.
-package: build
-	rm -f $(BUILD)/vantrell_*.deb
-	cd $(BUILD) && cpack -G DEB
+# The Debian package, built by dpkg-buildpackage from a copy of the tree and checked by lintian, then
+# installed, started and removed again: $(BUILD)/vantrell_VERSION_ARCH.deb.
+package: deps
+	scripts/build-package.sh $(BUILD) $(JOBS)
 	tests/install/check-package.sh $(BUILD)/vantrell_*.deb
 
 # The benchmarks run on the real main window, inside a virtual X server: first inside one process,
