@@ -23,7 +23,7 @@ for f in /usr/bin/vantrell /usr/lib/vantrell/vantrell /usr/lib/vantrell/vantrell
 done
 printf '%s\n' "$files" | grep -q '^/usr/share/applications/.*\.desktop$' || fail "no desktop entry in the package"
 printf '%s\n' "$files" | grep -q '^/usr/share/metainfo/.*\.metainfo\.xml$' || fail "no metainfo in the package"
-outside=$(printf '%s\n' "$files" | grep -v '^/usr/\?$' | grep -v '^/usr/' || true)
+outside=$(printf '%s\n' "$files" | grep -v '^/$' | grep -v '^/usr/\?$' | grep -v '^/usr/' || true)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
 [ "$failures" -eq 0 ] || { echo "$failures package check(s) failed" >&2; exit 1; }
 echo "package $deb: dependencies and contents ok"
@@ -55,8 +55,15 @@ installed=yes
 version=$(dpkg-deb -f "$deb" Version)
 [ "$(vantrell --version)" = "Vantrell $version" ] || fail "vantrell --version printed: $(vantrell --version)"
 
-echo "== hardening-check /usr/lib/vantrell/vantrell"
-hardening-check /usr/lib/vantrell/vantrell || fail "hardening-check rejects the installed program"
+# Control-flow protection (CET) marks a program only when every object linked into it is marked; the C
+# library's start files of Debian 12 are not, so there no program passes that test (not even /bin/ls).
+cet=""
+scrt1=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/Scrt1.o
+if [ "$(dpkg --print-architecture)" = amd64 ] && ! readelf -n "$scrt1" 2>/dev/null | grep -q 'IBT'; then
+    cet=--nocfprotection
+fi
+echo "== hardening-check $cet /usr/lib/vantrell/vantrell"
+hardening-check $cet /usr/lib/vantrell/vantrell || fail "hardening-check rejects the installed program"
 
 # Starts the installed tool (the arguments: the command and its option) under Xvfb in the current
 # directory, waits until it has taken over SIGTERM, which it does before its window opens, lets the
@@ -87,7 +94,8 @@ echo "== starting it under Xvfb"
 # As root, from the desktop's menu: ~/Vantrell is made and seeded.
 mkdir -p "$tmp/root-home"
 (cd "$tmp" && HOME="$tmp/root-home" NO_AT_BRIDGE=1 xvfb-run -a -s '-screen 0 1280x1024x24' \
-    ./start.sh vantrell --desktop) || fail "the installed tool does not start with --desktop as root"
+    ./start.sh vantrell --desktop) && echo "started with --desktop as root and ended by SIGTERM" ||
+    fail "the installed tool does not start with --desktop as root"
 for t in ReportOutside.htm ReportInside.htm; do
     cmp -s "/usr/share/vantrell/templates/$t" "$tmp/root-home/Vantrell/$t" || fail "--desktop: $t not seeded"
 done
@@ -97,7 +105,8 @@ if [ "$(id -u)" -eq 0 ]; then
     cp "$tmp/start.sh" "$tmp/user/"
     chown -R nobody:nogroup "$tmp/user"
     (cd "$tmp/user" && setpriv --reuid=nobody --regid=nogroup --clear-groups \
-        env HOME="$tmp/user" NO_AT_BRIDGE=1 xvfb-run -a -s '-screen 0 1280x1024x24' ./start.sh vantrell) ||
+        env HOME="$tmp/user" NO_AT_BRIDGE=1 xvfb-run -a -s '-screen 0 1280x1024x24' ./start.sh vantrell) &&
+        echo "started from a terminal as nobody and ended by SIGTERM" ||
         fail "the installed tool does not start for an ordinary user"
     [ ! -e "$tmp/user/Vantrell" ] || fail "a start from a terminal made ~/Vantrell"
 fi
