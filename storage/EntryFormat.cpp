@@ -31,18 +31,23 @@ std::string FormatEntryText(size_t nRows, const std::function<const EntryRow&(si
         nSize += row.strDescription.size() + row.strOvertime.size() + row.strDate.size() + 32;
     }
     strOut.reserve(nSize + 32);
-    strOut += ENTRY_HEADER_LINE;
-    strOut += "\r\n";
     for (size_t i = nRows; i-- > 0;)
-    {
-        const EntryRow& row = rowAt(i);
-        if (i + 1 < nRows)
-            strOut += "\r\n";
-        AppendLine(strOut, ENTRY_KEY_DESCRIPTION, row.strDescription);
-        AppendLine(strOut, ENTRY_KEY_OVERTIME, row.strOvertime);
-        AppendLine(strOut, ENTRY_KEY_DATE, row.strDate);
-    }
+        AppendEntryRecord(strOut, rowAt(i));
     return strOut;
+}
+
+void AppendEntryRecord(std::string& strOut, const EntryRow& row)
+{
+    if (strOut.empty())
+    {
+        strOut += ENTRY_HEADER_LINE;
+        strOut += "\r\n";
+    }
+    else
+        strOut += "\r\n";
+    AppendLine(strOut, ENTRY_KEY_DESCRIPTION, row.strDescription);
+    AppendLine(strOut, ENTRY_KEY_OVERTIME, row.strOvertime);
+    AppendLine(strOut, ENTRY_KEY_DATE, row.strDate);
 }
 
 std::string FormatEntryTable(const std::vector<EntryRow>& table)
