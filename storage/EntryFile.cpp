@@ -30,6 +30,7 @@ bool CEntryFile::Load(const std::function<void(EntryRow&&)>& onRow)
     file.CopyBytesTo(&strDiskBytes);
     // The save of the rows as they arrive, oldest first, tells whether the load lost anything.
     std::string strTableBytes;
+    strTableBytes.reserve(strDiskBytes.capacity());
     CEntryParser parser([&](EntryRow&& row) {
         AppendEntryRecord(strTableBytes, row);
         onRow(std::move(row));

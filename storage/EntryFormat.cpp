@@ -12,8 +12,15 @@ void AppendLine(std::string& strOut, const char* pszKey, const std::string& strV
 {
     strOut += pszKey;
     strOut += '=';
-    for (char c : strValue)
-        strOut += (c == '\r' || c == '\n' || c == 26) ? ' ' : c;
+    // Appended whole, then mended in place: a text may be many megabytes long.
+    const size_t nStart = strOut.size();
+    strOut += strValue;
+    for (size_t i = nStart; i < strOut.size(); ++i)
+    {
+        char& c = strOut[i];
+        if (c == '\r' || c == '\n' || c == 26)
+            c = ' ';
+    }
     strOut += "\r\n";
 }
 }  // namespace

@@ -119,6 +119,14 @@ bool CTextFile::OpenForReplacing(const std::string& strName)
     return true;
 }
 
+void CTextFile::CopyBytesTo(std::string* pBytes)
+{
+    m_pCopy = pBytes;
+    struct stat st;
+    if (m_pCopy && m_eMode == EMode::Reading && fstat(m_nFd, &st) == 0 && st.st_size > 0)
+        m_pCopy->reserve(m_pCopy->size() + static_cast<size_t>(st.st_size));
+}
+
 bool CTextFile::FillBuffer()
 {
     for (;;)

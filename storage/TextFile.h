@@ -27,7 +27,7 @@ public:
 
     // Reading: every byte read from the file is also appended to *pBytes, and Close reads on to the
     // file's end (past a Ctrl-Z), so that *pBytes ends up holding the whole file. Right after the open.
-    void CopyBytesTo(std::string* pBytes) { m_pCopy = pBytes; }
+    void CopyBytesTo(std::string* pBytes);
 
     // The next character, false at the end of the text: CR LF comes as LF, the first Ctrl-Z ends
     // the text, a read error looks like the end.
