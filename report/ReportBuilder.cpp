@@ -48,7 +48,8 @@ std::string CReportBuilder::ReadTextFile(const std::string& strName)
 int CReportBuilder::WriteTextFile(const std::string& strName, const TextProducer& produce)
 {
     CTextFile file;
-    bool bWritten = file.OpenForWriting(strName);
+    // The former report stays whole until the new one is complete on disk.
+    bool bWritten = file.OpenForReplacing(strName);
     if (bWritten)
     {
         produce([&file](std::string_view text) {

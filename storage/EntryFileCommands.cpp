@@ -4,10 +4,31 @@
 
 #include "app/Toolkit.h"
 
+#include <wx/intl.h>
+
 namespace
 {
 const char kSaveFailedText[] = "Save to File";
 const char kSaveFailedCaption[] = "Error Writing File";
+
+// What a save had to do besides writing the table, told once each.
+void TellSaveNotes(CMainDialog* pDialog, const CEntryFile& file, const CEntryFile::SSaveNotes& notes)
+{
+    if (!notes.strKeptCopy.empty())
+    {
+        const wxString strText = wxString::Format(
+            _("Some of the text in \"%s\" could not be read as entries. The file as it was has been kept as \"%s\"."),
+            wxString::FromUTF8(file.GetFileName()), wxString::FromUTF8(notes.strKeptCopy));
+        CToolkit::MainMessageBox(pDialog, strText.utf8_string(), _("Data File Kept").utf8_string());
+    }
+    if (!notes.strBackupNotKept.empty())
+    {
+        const wxString strText =
+            wxString::Format(_("No backup could be kept as \"%s\". The entries were saved without one."),
+                             wxString::FromUTF8(notes.strBackupNotKept));
+        CToolkit::MainMessageBox(pDialog, strText.utf8_string(), _("No Backup").utf8_string());
+    }
+}
 }  // namespace
 
 void CMainDialog::LoadEntries()
@@ -47,6 +68,7 @@ void CMainDialog::SaveTable()
                                          [&table](size_t i) -> const EntryRow& {
                                              return table.GetRow(static_cast<int>(i));
                                          });
+    TellSaveNotes(this, m_entryFile, m_entryFile.TakeSaveNotes());
     if (!bSaved)
         CToolkit::MainMessageBox(this, kSaveFailedText, kSaveFailedCaption);
 }

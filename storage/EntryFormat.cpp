@@ -12,8 +12,15 @@ void AppendLine(std::string& strOut, const char* pszKey, const std::string& strV
 {
     strOut += pszKey;
     strOut += '=';
-    for (char c : strValue)
-        strOut += (c == '\r' || c == '\n' || c == 26) ? ' ' : c;
+    // Appended whole, then mended in place: a text may be many megabytes long.
+    const size_t nStart = strOut.size();
+    strOut += strValue;
+    for (size_t i = nStart; i < strOut.size(); ++i)
+    {
+        char& c = strOut[i];
+        if (c == '\r' || c == '\n' || c == 26)
+            c = ' ';
+    }
     strOut += "\r\n";
 }
 }  // namespace
@@ -31,18 +38,23 @@ std::string FormatEntryText(size_t nRows, const std::function<const EntryRow&(si
         nSize += row.strDescription.size() + row.strOvertime.size() + row.strDate.size() + 32;
     }
     strOut.reserve(nSize + 32);
-    strOut += ENTRY_HEADER_LINE;
-    strOut += "\r\n";
     for (size_t i = nRows; i-- > 0;)
-    {
-        const EntryRow& row = rowAt(i);
-        if (i + 1 < nRows)
-            strOut += "\r\n";
-        AppendLine(strOut, ENTRY_KEY_DESCRIPTION, row.strDescription);
-        AppendLine(strOut, ENTRY_KEY_OVERTIME, row.strOvertime);
-        AppendLine(strOut, ENTRY_KEY_DATE, row.strDate);
-    }
+        AppendEntryRecord(strOut, rowAt(i));
     return strOut;
+}
+
+void AppendEntryRecord(std::string& strOut, const EntryRow& row)
+{
+    if (strOut.empty())
+    {
+        strOut += ENTRY_HEADER_LINE;
+        strOut += "\r\n";
+    }
+    else
+        strOut += "\r\n";
+    AppendLine(strOut, ENTRY_KEY_DESCRIPTION, row.strDescription);
+    AppendLine(strOut, ENTRY_KEY_OVERTIME, row.strOvertime);
+    AppendLine(strOut, ENTRY_KEY_DATE, row.strDate);
 }
 
 std::string FormatEntryTable(const std::vector<EntryRow>& table)

@@ -18,5 +18,8 @@ extern const char* const ENTRY_KEY_DATE;
 // record. A CR, LF or Ctrl-Z inside a text is written as a space: it would split the record or
 // end the file on the next load.
 std::string FormatEntryText(size_t nRows, const std::function<const EntryRow&(size_t)>& rowAt);
+// Appends one record to the bytes of the records before it (oldest first): the header line before
+// the first, an empty line before every other.
+void AppendEntryRecord(std::string& strOut, const EntryRow& row);
 // The same for a table held in a vector, table[0] being the top row.
 std::string FormatEntryTable(const std::vector<EntryRow>& table);

@@ -11,6 +11,8 @@
 
 namespace
 {
+const char UTF8_BOM[] = "\xEF\xBB\xBF";
+
 // Only ASCII white space: no byte of a UTF-8 sequence falls in this range, so a byte-wise scan
 // from the end never cuts a character.
 bool IsTrailingSpace(char c)
@@ -31,6 +33,13 @@ void CEntryParser::EmitRecord()
 
 void CEntryParser::ProcessLine()
 {
+    // Editors on other systems may begin a UTF-8 file with a byte-order mark; it is no part of a key.
+    if (m_bFirstLine)
+    {
+        m_bFirstLine = false;
+        if (m_strLine.compare(0, 3, UTF8_BOM) == 0)
+            m_strLine.erase(0, 3);
+    }
     size_t nLength = m_strLine.size();
     while (nLength > 0 && IsTrailingSpace(m_strLine[nLength - 1]))
         --nLength;

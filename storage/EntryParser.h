@@ -8,7 +8,8 @@
 #include "entries/EntryRow.h"
 
 // Takes the text one character at a time, as CTextFile delivers it (LF line ends), and hands each
-// entry to onRow in file order (oldest first). Holds one line and one record at a time.
+// entry to onRow in file order (oldest first). Holds one line and one record at a time. A UTF-8
+// byte-order mark at the start of the text is skipped.
 class CEntryParser
 {
 public:
@@ -31,6 +32,7 @@ private:
     std::function<void(EntryRow&&)> m_onRow;
     std::string m_strLine;
     EntryRow m_record;  // OT and DATE carry over into the next record unless it has its own
+    bool m_bFirstLine = true;
 };
 
 // Parses a whole text (LF line ends, as CTextFile delivers it).

@@ -2,6 +2,10 @@
 #include "storage/SafeFile.h"
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -87,6 +91,64 @@ int CreateTempFile(const std::string& strTargetPath, mode_t nMode, std::string& 
     }
     return -1;
 }
+
+// A new file takes the bits and owner of the file it stands for (0666 less the umask without one).
+bool ApplyAttributes(int nFd, const ReplaceTarget* pAttributes)
+{
+    if (!pAttributes)
+        return true;
+    // Owner first: changing it may clear mode bits. Only root may hand a file to another user,
+    // so a failure there is no reason to refuse the save.
+    if ((pAttributes->nOwner != geteuid() || pAttributes->nGroup != getegid()) &&
+        fchown(nFd, pAttributes->nOwner, pAttributes->nGroup) != 0)
+    {
+        // kept with our own ownership
+    }
+    return fchmod(nFd, pAttributes->nMode) == 0;
+}
+
+// Our temporary files are ".<name>.<pid>-<n>.tmp", also for names that begin with this one
+// (".kvl.dat.bak.<pid>-<n>.tmp"); the pid is returned, 0 for any other name.
+long TempFileOwner(const std::string& strEntry, const std::string& strBaseName)
+{
+    const std::string strPrefix = "." + strBaseName;
+    const std::string strSuffix = ".tmp";
+    if (strEntry.size() <= strPrefix.size() + strSuffix.size() || strEntry.compare(0, strPrefix.size(), strPrefix) != 0 ||
+        strEntry.compare(strEntry.size() - strSuffix.size(), strSuffix.size(), strSuffix) != 0)
+        return 0;
+    const std::string strStem = strEntry.substr(0, strEntry.size() - strSuffix.size());
+    const size_t nDot = strStem.rfind('.');
+    if (nDot < strPrefix.size() || (nDot > strPrefix.size() && strStem[strPrefix.size()] != '.'))
+        return 0;
+    const std::string strId = strStem.substr(nDot + 1);
+    const size_t nDash = strId.find('-');
+    auto allDigits = [](const std::string& str) {
+        return !str.empty() && str.size() < 10 && str.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (nDash == std::string::npos || !allDigits(strId.substr(0, nDash)) || !allDigits(strId.substr(nDash + 1)))
+        return 0;
+    return std::strtol(strId.c_str(), nullptr, 10);
+}
+
+void RemoveStaleTempFilesBeside(const std::string& strPath)
+{
+    const std::string strDirectory = DirectoryOf(strPath);
+    const std::string strBaseName = BaseNameOf(strPath);
+    DIR* pDir = opendir(strDirectory.c_str());
+    if (!pDir)
+        return;
+    while (dirent* pEntry = readdir(pDir))
+    {
+        const long nPid = TempFileOwner(pEntry->d_name, strBaseName);
+        // Only a process that no longer exists has given up its file; EPERM means another user's.
+        if (nPid <= 0 || nPid == getpid() || kill(static_cast<pid_t>(nPid), 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat st;
+        if (fstatat(dirfd(pDir), pEntry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            unlinkat(dirfd(pDir), pEntry->d_name, 0);
+    }
+    closedir(pDir);
+}
 }  // namespace
 
 bool ResolveReplaceTarget(const std::string& strName, ReplaceTarget& target)
@@ -135,18 +197,7 @@ bool ReplaceFileContents(const std::string& strName, const std::string& strBytes
     const int nFd = CreateTempFile(target.strPath, pAttributes ? 0600 : 0666, strTempPath);
     if (nFd < 0)
         return false;
-    bool bOk = true;
-    if (pAttributes)
-    {
-        // Owner first: changing it may clear mode bits. Only root may hand a file to another user,
-        // so a failure there is no reason to refuse the save.
-        if ((pAttributes->nOwner != geteuid() || pAttributes->nGroup != getegid()) &&
-            fchown(nFd, pAttributes->nOwner, pAttributes->nGroup) != 0)
-        {
-            // kept with our own ownership
-        }
-        bOk = fchmod(nFd, pAttributes->nMode) == 0;
-    }
+    bool bOk = ApplyAttributes(nFd, pAttributes);
     bOk = bOk && WriteAll(nFd, strBytes) && CurrentFileOps().pfnFsync(nFd) == 0;
     // The descriptor is gone after close() whatever it returns, so it is closed exactly once.
     if (CurrentFileOps().pfnClose(nFd) != 0)
@@ -192,4 +243,88 @@ EReadResult ReadFileBytes(const std::string& strName, std::string& strBytes)
     }
     close(nFd);
     return EReadResult::Read;
+}
+
+bool WriteNewFile(const std::string& strName, const std::string& strBytes, const ReplaceTarget* pLike)
+{
+    // O_EXCL and O_NOFOLLOW: an existing name, a link included, is never written through.
+    const int nFd = CurrentFileOps().pfnOpen(strName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                             pLike ? 0600 : 0666);
+    if (nFd < 0)
+        return false;
+    bool bOk = ApplyAttributes(nFd, pLike) && WriteAll(nFd, strBytes) && CurrentFileOps().pfnFsync(nFd) == 0;
+    if (CurrentFileOps().pfnClose(nFd) != 0)
+        bOk = false;
+    if (!bOk)
+    {
+        unlink(strName.c_str());
+        errno = EIO;
+        return false;
+    }
+    SyncDirectory(DirectoryOf(strName));
+    return true;
+}
+
+void RemoveStaleTempFiles(const std::string& strName)
+{
+    RemoveStaleTempFilesBeside(strName);
+    // A link's target is replaced in its own folder, so its temporary files are there.
+    char szTarget[PATH_MAX];
+    char szFolder[PATH_MAX];
+    if (realpath(strName.c_str(), szTarget) && realpath(DirectoryOf(strName).c_str(), szFolder) &&
+        std::string(szTarget) != std::string(szFolder) + "/" + BaseNameOf(strName))
+        RemoveStaleTempFilesBeside(szTarget);
+}
+
+CFileReplacement::~CFileReplacement()
+{
+    Abandon();
+}
+
+int CFileReplacement::Begin(const std::string& strName)
+{
+    Abandon();
+    if (!ResolveReplaceTarget(strName, m_target))
+        return -1;
+    const ReplaceTarget* pAttributes = m_target.bExists ? &m_target : nullptr;
+    m_nFd = CreateTempFile(m_target.strPath, pAttributes ? 0600 : 0666, m_strTempPath);
+    if (m_nFd >= 0 && !ApplyAttributes(m_nFd, pAttributes))
+        Abandon();
+    return m_nFd;
+}
+
+bool CFileReplacement::Commit()
+{
+    if (m_nFd < 0)
+        return false;
+    bool bOk = CurrentFileOps().pfnFsync(m_nFd) == 0;
+    // Closed exactly once, whatever close() returns.
+    if (CurrentFileOps().pfnClose(m_nFd) != 0)
+        bOk = false;
+    m_nFd = -1;
+    if (bOk && CurrentFileOps().pfnRename(m_strTempPath.c_str(), m_target.strPath.c_str()) != 0)
+        bOk = false;
+    if (!bOk)
+    {
+        unlink(m_strTempPath.c_str());
+        m_strTempPath.clear();
+        return false;
+    }
+    m_strTempPath.clear();
+    SyncDirectory(DirectoryOf(m_target.strPath));
+    return true;
+}
+
+void CFileReplacement::Abandon()
+{
+    if (m_nFd >= 0)
+    {
+        CurrentFileOps().pfnClose(m_nFd);
+        m_nFd = -1;
+    }
+    if (!m_strTempPath.empty())
+    {
+        unlink(m_strTempPath.c_str());
+        m_strTempPath.clear();
+    }
 }

@@ -29,3 +29,35 @@ bool ReplaceFileContents(const std::string& strName, const std::string& strBytes
 enum class EReadResult { Read, Missing, Failed };
 // The file's bytes as they stand on disk.
 EReadResult ReadFileBytes(const std::string& strName, std::string& strBytes);
+
+// Writes a new file of that name, never over an existing one (errno EEXIST then), with pLike's bits
+// and owner if given; synced. On any failure no file of that name is left and the result is false.
+bool WriteNewFile(const std::string& strName, const std::string& strBytes, const ReplaceTarget* pLike);
+
+// Removes the temporary files that replacements of this name (and names that begin with it, as
+// its backup's) left behind in a process that no longer exists, beside the name and beside a
+// link's target. Only regular files with our name pattern are touched.
+void RemoveStaleTempFiles(const std::string& strName);
+
+// A replacement written in pieces: Begin creates the temporary file beside the target (the rules of
+// ReplaceFileContents) and gives its descriptor, which the caller writes through CurrentFileOps();
+// Commit syncs, closes and renames it over the target; Abandon, or destruction before Commit, closes
+// and removes it. The target is untouched until the rename.
+class CFileReplacement
+{
+public:
+    CFileReplacement() = default;
+    ~CFileReplacement();
+    CFileReplacement(const CFileReplacement&) = delete;
+    CFileReplacement& operator=(const CFileReplacement&) = delete;
+
+    // -1 when the target may not be replaced or no temporary file can be created.
+    int Begin(const std::string& strName);
+    bool Commit();
+    void Abandon();
+
+private:
+    ReplaceTarget m_target;
+    std::string m_strTempPath;
+    int m_nFd = -1;
+};

@@ -63,6 +63,7 @@ void CTextFile::Reset()
     m_nFd = -1;
     m_bAtEnd = false;
     m_bFailed = false;
+    m_pCopy = nullptr;
     m_buffer.clear();
     m_buffer.shrink_to_fit();
     m_nPos = 0;
@@ -103,6 +104,29 @@ bool CTextFile::OpenForWriting(const std::string& strName)
     return true;
 }
 
+bool CTextFile::OpenForReplacing(const std::string& strName)
+{
+    Close();
+    // What killed replacements of this name left behind goes before a new one is begun.
+    RemoveStaleTempFiles(strName);
+    int nFd = m_replacement.Begin(strName);
+    if (nFd < 0)
+        return false;
+    m_strName = strName;
+    m_eMode = EMode::Replacing;
+    m_nFd = nFd;
+    m_buffer.resize(BUFFER_SIZE);
+    return true;
+}
+
+void CTextFile::CopyBytesTo(std::string* pBytes)
+{
+    m_pCopy = pBytes;
+    struct stat st;
+    if (m_pCopy && m_eMode == EMode::Reading && fstat(m_nFd, &st) == 0 && st.st_size > 0)
+        m_pCopy->reserve(m_pCopy->size() + static_cast<size_t>(st.st_size));
+}
+
 bool CTextFile::FillBuffer()
 {
     for (;;)
@@ -112,10 +136,14 @@ bool CTextFile::FillBuffer()
         {
             m_nPos = 0;
             m_nEnd = static_cast<size_t>(nRead);
+            if (m_pCopy)
+                m_pCopy->append(m_buffer.data(), m_nEnd);
             return true;
         }
         if (nRead < 0 && errno == EINTR)
             continue;
+        if (nRead < 0)
+            m_bFailed = true;
         m_bAtEnd = true;
         return false;
     }
@@ -175,7 +203,7 @@ bool CTextFile::FlushBuffer()
 
 void CTextFile::WriteChar(char c)
 {
-    if (m_eMode != EMode::Writing || m_bFailed)
+    if ((m_eMode != EMode::Writing && m_eMode != EMode::Replacing) || m_bFailed)
         return;
     if (c == '\n')
     {
@@ -192,17 +220,32 @@ void CTextFile::WriteChar(char c)
 
 bool CTextFile::Close()
 {
-    if (m_eMode == EMode::Closed)
-        return true;
     bool bOk = true;
-    if (m_eMode == EMode::Writing)
+    switch (m_eMode)
     {
+    case EMode::Closed:
+        return true;
+    case EMode::Reading:
+        // The copy wants the bytes after the end of the text as well.
+        while (m_pCopy && !m_bFailed && FillBuffer())
+        {
+        }
+        bOk = !m_bFailed;
+        CurrentFileOps().pfnClose(m_nFd);
+        break;
+    case EMode::Writing:
         FlushBuffer();
         bOk = !m_bFailed;
+        // Linux releases the descriptor even when close() fails, so it is never retried.
+        if (CurrentFileOps().pfnClose(m_nFd) != 0)
+            bOk = false;
+        break;
+    case EMode::Replacing:
+        FlushBuffer();
+        bOk = !m_bFailed && m_replacement.Commit();
+        m_replacement.Abandon();
+        break;
     }
-    // Linux releases the descriptor even when close() fails, so it is never retried.
-    if (CurrentFileOps().pfnClose(m_nFd) != 0 && m_eMode == EMode::Writing)
-        bOk = false;
     Reset();
     return bOk;
 }

@@ -3,7 +3,11 @@
 
 #include "app/MainDialog.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+
+#include <algorithm>
 
 namespace
 {
@@ -13,6 +17,35 @@ const char kWorkedExample[] =
 
 class DataFileWindowTest : public GuiTest
 {
+protected:
+    void AddEntry(const std::string& strDescription)
+    {
+        m_pMain->m_strDescription = strDescription;
+        m_pMain->m_strDate = "2026-12-11";
+        m_pMain->m_strOvertime = "1:00";
+        m_pMain->PushFields();
+        Click("IDC_ADD");
+    }
+
+    static std::vector<std::string> FolderNames()
+    {
+        std::vector<std::string> names;
+        if (DIR* pDir = opendir("."))
+        {
+            while (dirent* pEntry = readdir(pDir))
+                if (std::string(pEntry->d_name) != "." && std::string(pEntry->d_name) != "..")
+                    names.push_back(pEntry->d_name);
+            closedir(pDir);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    static time_t TimeOf(const char* pszName)
+    {
+        struct stat info;
+        return stat(pszName, &info) == 0 ? info.st_mtime : -1;
+    }
 };
 }  // namespace
 
@@ -59,4 +92,76 @@ TEST_F(DataFileWindowTest, ReadOnlyFileIsReportedAndKept)
     EXPECT_EQ(m_messages[0].strText, "Save to File");
     EXPECT_EQ(m_messages[0].strCaption, "Error Writing File");
     EXPECT_EQ(ReadFile("kvl.dat"), kWorkedExample);
+}
+
+// A Ctrl-Z in a description: the loader stops there. Two runs without changes leave the file, its
+// time stamp and the absent backup as they were; the first change keeps the file first and says so
+// once, by name.
+TEST_F(DataFileWindowTest, RunsWithoutChangesLeaveALossyFileAlone)
+{
+    const std::string strLossy = std::string(kWorkedExample).replace(std::string(kWorkedExample).find("Backup"), 6, "Back\x1aup");
+    WriteFile("kvl.dat", strLossy);
+    const struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, "kvl.dat", times, 0), 0);
+    for (int nRun = 0; nRun < 2; ++nRun)
+    {
+        CMainDialog& dialog = OpenMain();
+        EXPECT_EQ(dialog.m_listEntries.GetRowCount(), 1);
+        CloseMain();
+    }
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(ReadFile("kvl.dat"), strLossy);
+    EXPECT_EQ(TimeOf("kvl.dat"), 1000000000);
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"kvl.dat"});
+
+    OpenMain();
+    AddEntry("first change");
+    AddEntry("second change");
+    CloseMain();
+    const std::vector<std::string> names = FolderNames();
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[0], "kvl.dat");
+    EXPECT_EQ(names[1], "kvl.dat.bak");
+    const std::string strKept = names[2];
+    EXPECT_EQ(strKept.rfind("kvl.dat.unread-", 0), 0u) << strKept;
+    EXPECT_EQ(ReadFile(strKept), strLossy);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_NE(m_messages[0].strText.find("\"" + strKept + "\""), std::string::npos) << m_messages[0].strText;
+    EXPECT_EQ(m_messages[0].strCaption, "Data File Kept");
+    EXPECT_NE(ReadFile("kvl.dat").find("DESCRIPTION=second change"), std::string::npos);
+}
+
+// The backup cannot be written: every change is still saved, and the user hears of it once.
+TEST_F(DataFileWindowTest, BackupThatCannotBeWrittenIsToldOnce)
+{
+    WriteFile("kvl.dat", kWorkedExample);
+    ASSERT_EQ(mkdir("kvl.dat.bak", 0755), 0);
+    OpenMain();
+    AddEntry("first change");
+    AddEntry("second change");
+    CloseMain();
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].strCaption, "No Backup");
+    EXPECT_NE(m_messages[0].strText.find("\"kvl.dat.bak\""), std::string::npos) << m_messages[0].strText;
+    EXPECT_NE(ReadFile("kvl.dat").find("DESCRIPTION=second change"), std::string::npos);
+}
+
+// The signal path's save writes a changed table, keeping a lossy file first; every change is
+// written at once, so the change waits here only with that switched off.
+TEST_F(DataFileWindowTest, SignalAfterAChangeKeepsTheFileAndSavesTheTable)
+{
+    const std::string strLossy = std::string(kWorkedExample) + "NOTE=only here\r\n";
+    WriteFile("kvl.dat", strLossy);
+    CMainDialog& dialog = OpenMain();
+    dialog.m_bWriteEachChange = false;
+    AddEntry("before the signal");
+    EXPECT_EQ(ReadFile("kvl.dat"), strLossy);
+    dialog.EndOnSignal();
+    EXPECT_NE(ReadFile("kvl.dat").find("DESCRIPTION=before the signal"), std::string::npos);
+    const std::vector<std::string> names = FolderNames();
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(ReadFile(names[2]), strLossy);
+    EXPECT_EQ(ReadFile("kvl.dat.bak"), strLossy);
+    CloseMain();
+    EXPECT_EQ(FolderNames().size(), 3u);
 }

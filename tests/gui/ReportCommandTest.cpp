@@ -7,6 +7,7 @@
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,9 +106,11 @@ TEST_F(ReportCommandTest, UnwritableReportShowsOnlyTheError)
     EXPECT_FALSE(m_messages[0].bExclamation);
 }
 
+// The former report stays whole, and no part of the new one is left.
 TEST_F(ReportCommandTest, ReportThatDidNotReachTheDiskIsNotReportedAsWritten)
 {
     WriteFile("ReportOutside.htm", "page");
+    WriteFile("report.htm", "former report");
     const struct
     {
         const char* pszFault;
@@ -128,6 +131,12 @@ TEST_F(ReportCommandTest, ReportThatDidNotReachTheDiskIsNotReportedAsWritten)
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0].strText, "Save to File");
         EXPECT_EQ(m_messages[0].strCaption, "Error Saving File.");
+        EXPECT_EQ(ReadFile("report.htm"), "former report");
+        DIR* pDir = opendir(".");
+        ASSERT_NE(pDir, nullptr);
+        while (dirent* pEntry = readdir(pDir))
+            EXPECT_NE(std::string(pEntry->d_name).rfind(".report.htm.", 0), 0u) << pEntry->d_name;
+        closedir(pDir);
     }
 }
 

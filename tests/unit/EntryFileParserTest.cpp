@@ -74,6 +74,12 @@ TEST(EntryFileParser, LoadsFileContents)
         {"only entry, date line without line end", "DESCRIPTION=a\r\nDATE=d", {{"a", "d", ""}}},
         {"text before a Ctrl-Z on its line", "DESCRIPTION=a\r\nDATE=d\x1a" "junk\r\n", {{"a", "d", ""}}},
         {"description before a Ctrl-Z", "DESCRIPTION=a\r\nDESCRIPTION=b\x1a", {{"b", "", ""}, {"a", "", ""}}},
+
+        // A UTF-8 byte-order mark at the start is skipped; anywhere else it is text.
+        {"byte-order mark before the header", "\xEF\xBB\xBF" + WORKED, WORKED_TABLE},
+        {"byte-order mark without the header", "\xEF\xBB\xBF" + Replace(WORKED, "CREATOR=KVL 1.0\r\n", ""), WORKED_TABLE},
+        {"byte-order mark on a later line", "DESCRIPTION=a\r\n\xEF\xBB\xBF" "DESCRIPTION=b\r\n", {{"a", "", ""}}},
+        {"half a byte-order mark", "\xEF\xBB" "DESCRIPTION=a\r\n", {}},
     };
     for (const SLoadCase& c : cases)
     {
@@ -82,8 +88,8 @@ TEST(EntryFileParser, LoadsFileContents)
     }
 }
 
-// A value that is not valid UTF-8 is read as Windows-1252, as a whole; valid UTF-8 passes, and
-// one bad value leaves its neighbours alone.
+// Bytes that begin no valid UTF-8 sequence are read as Windows-1252, one by one; valid UTF-8
+// passes, also beside them, and one bad value leaves its neighbours alone.
 TEST(EntryFileParser, TextsFromAnotherCodePage)
 {
     const std::vector<SLoadCase> cases = {
@@ -91,8 +97,12 @@ TEST(EntryFileParser, TextsFromAnotherCodePage)
          {{"\xC3\x9C" "berstunden", "d", "1:00"}}},
         {"UTF-8 passes unchanged", "DESCRIPTION=\xC3\x9C" "ber \xE2\x82\xAC \xF0\x9F\x98\x80\r\n",
          {{"\xC3\x9C" "ber \xE2\x82\xAC \xF0\x9F\x98\x80", "", ""}}},
-        {"mixed value is read as Windows-1252 whole", "DESCRIPTION=\xC3\x9C\xFC\r\n",
-         {{"\xC3\x83\xC5\x93\xC3\xBC", "", ""}}},
+        {"mixed value: only the bytes that are no UTF-8 are Windows-1252", "DESCRIPTION=\xC3\x9C\xFC\r\n",
+         {{"\xC3\x9C\xC3\xBC", "", ""}}},
+        {"caf\xC3\xA9 beside one Windows-1252 byte", "DESCRIPTION=caf\xC3\xA9 \xE9t\xE9 \xF0\x9F\x98\x80\x80\r\n",
+         {{"caf\xC3\xA9 \xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80\xE2\x82\xAC", "", ""}}},
+        {"a cut-off sequence before a valid one", "DESCRIPTION=\xE2\x82\xC3\xA4\r\n",
+         {{"\xC3\xA2\xE2\x80\x9A\xC3\xA4", "", ""}}},
         {"Euro sign and the undefined bytes", "DESCRIPTION=\x80\x81\x8D\x8F\x90\x9D\x9F\r\n",
          {{"\xE2\x82\xAC\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC5\xB8", "", ""}}},
         {"cut-off, overlong and surrogate sequences",

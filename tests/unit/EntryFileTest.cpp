@@ -191,16 +191,3 @@ TEST_F(EntryFileTest, NoBackupOfAnEmptyOrMissingFile)
     ASSERT_TRUE(SaveTable(secondRun, {}));  // only the first save of a run may take one
     EXPECT_EQ(ListDir(), std::vector<std::string>{"kvl.dat"});
 }
-
-// Without a backup the former content could be lost for good, so the save does not go on.
-TEST_F(EntryFileTest, BackupThatCannotBeWrittenStopsTheSave)
-{
-    WriteBytes("kvl.dat", OLD_BYTES);
-    ASSERT_EQ(mkdir("kvl.dat.bak", 0755), 0);
-    CEntryFile file;
-    EXPECT_FALSE(SaveTable(file, WORKED_TABLE));
-    EXPECT_EQ(ReadBytes("kvl.dat"), OLD_BYTES);
-    ASSERT_EQ(rmdir("kvl.dat.bak"), 0);
-    EXPECT_TRUE(SaveTable(file, WORKED_TABLE));
-    EXPECT_EQ(ReadBytes("kvl.dat.bak"), OLD_BYTES);
-}

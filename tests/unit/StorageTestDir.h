@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
+#include <grp.h>
 #include <iterator>
+#include <pwd.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -94,6 +96,26 @@ protected:
         if (nPid < 0 || waitpid(nPid, &nStatus, 0) != nPid)
             return -1;
         return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 128 + WTERMSIG(nStatus);
+    }
+
+    // Runs fn in a forked child as the ordinary user "nobody": root passes every permission check.
+    template <typename F> static int RunAsNobody(F fn)
+    {
+        return RunInChild([&fn] {
+            const passwd* pUser = getpwnam("nobody");
+            if (!pUser || setgroups(0, nullptr) != 0 || setresgid(pUser->pw_gid, pUser->pw_gid, pUser->pw_gid) != 0 ||
+                setresuid(pUser->pw_uid, pUser->pw_uid, pUser->pw_uid) != 0)
+                return 99;
+            return fn();
+        });
+    }
+
+    // Gives a folder made by the test to "nobody", so that a child running as that user may work in it.
+    static void GiveToNobody(const std::string& strPath)
+    {
+        const passwd* pUser = getpwnam("nobody");
+        ASSERT_NE(pUser, nullptr);
+        ASSERT_EQ(chown(strPath.c_str(), pUser->pw_uid, pUser->pw_gid), 0) << strPath;
     }
 
     // A child whose files may grow to nLimit bytes; a longer write fails instead of killing it.

@@ -1,9 +1,13 @@
-// CTextFile: the byte rules in both directions, opening rules, buffering and write failures.
+// CTextFile: the byte rules in both directions, opening rules, buffering, write failures and the
+// replacing mode.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
 #include <random>
 
 #include "StorageTestDir.h"
+#include "storage/FileOps.h"
 #include "storage/TextFile.h"
 #include "storage/TextFileIo.h"
 
@@ -192,4 +196,136 @@ TEST_F(TextFileTest, FailedWriteIsReportedByClose)
         return !bWritten && bRead && strText.size() <= 1000 ? 0 : 1;
     });
     EXPECT_EQ(nResult, 0);
+}
+
+// The copy holds every byte of the file, also those after a Ctrl-Z and past the read buffer.
+TEST_F(TextFileTest, CopyOfTheBytesReachesTheFilesEnd)
+{
+    const std::string strBytes = std::string(100000, 'a') + "\r\n\x1a" + std::string(70000, 'b') + "\r";
+    WriteBytes("t.txt", strBytes);
+    CTextFile file;
+    ASSERT_TRUE(file.OpenForReading("t.txt"));
+    std::string strCopy;
+    file.CopyBytesTo(&strCopy);
+    std::string strText;
+    char c;
+    while (file.ReadChar(c))
+        strText += c;
+    EXPECT_TRUE(file.Close());
+    EXPECT_EQ(strText, std::string(100000, 'a') + "\n");
+    EXPECT_EQ(strCopy, strBytes);
+}
+
+// Replacing: the former file stays as it was until Close puts the new one in its place, with the
+// former file's permission bits.
+TEST_F(TextFileTest, ReplacementAppearsWholeAtClose)
+{
+    WriteBytes("report.htm", "former report");
+    ASSERT_EQ(chmod("report.htm", 0640), 0);
+    CTextFile file;
+    ASSERT_TRUE(file.OpenForReplacing("report.htm"));
+    for (char c : std::string(200000, 'x') + "\nend")
+        file.WriteChar(c);
+    EXPECT_EQ(ReadBytes("report.htm"), "former report");
+    EXPECT_EQ(ListDir().size(), 2u);  // the file and its temporary file
+    EXPECT_TRUE(file.Close());
+    EXPECT_EQ(ReadBytes("report.htm"), std::string(200000, 'x') + "\r\nend");
+    EXPECT_EQ(ModeOf("report.htm"), 0640u);
+    EXPECT_EQ(ListDir(), std::vector<std::string>{"report.htm"});
+
+    // A new file, and a link that stays a link.
+    ASSERT_TRUE(WriteTextFile("real.htm", ""));
+    ASSERT_EQ(symlink("real.htm", "link.htm"), 0);
+    for (const char* pszName : {"new.htm", "link.htm"})
+    {
+        SCOPED_TRACE(pszName);
+        ASSERT_TRUE(file.OpenForReplacing(pszName));
+        file.WriteChar('y');
+        EXPECT_TRUE(file.Close());
+        EXPECT_EQ(ReadBytes(pszName), "y");
+    }
+    struct stat st;
+    ASSERT_EQ(lstat("link.htm", &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+// A full disk or any failing call: Close says so, the former file is whole and no part is left.
+TEST_F(TextFileTest, FailedReplacementLeavesTheFormerFile)
+{
+    const struct
+    {
+        const char* pszFault;
+        FileOps ops;
+    } faults[] = {
+        {"open", {[](const char*, int, mode_t) { errno = ENOSPC; return -1; }, SystemFileOps().pfnWrite,
+                  SystemFileOps().pfnFsync, SystemFileOps().pfnClose, SystemFileOps().pfnRename}},
+        {"write", {SystemFileOps().pfnOpen, [](int, const void*, size_t) -> ssize_t { errno = ENOSPC; return -1; },
+                   SystemFileOps().pfnFsync, SystemFileOps().pfnClose, SystemFileOps().pfnRename}},
+        {"fsync", {SystemFileOps().pfnOpen, SystemFileOps().pfnWrite, [](int) { errno = EIO; return -1; },
+                   SystemFileOps().pfnClose, SystemFileOps().pfnRename}},
+        {"close", {SystemFileOps().pfnOpen, SystemFileOps().pfnWrite, SystemFileOps().pfnFsync,
+                   [](int nFd) { ::close(nFd); errno = EIO; return -1; }, SystemFileOps().pfnRename}},
+        {"rename", {SystemFileOps().pfnOpen, SystemFileOps().pfnWrite, SystemFileOps().pfnFsync,
+                    SystemFileOps().pfnClose, [](const char*, const char*) { errno = EXDEV; return -1; }}},
+    };
+    WriteBytes("report.htm", "former report");
+    for (const auto& fault : faults)
+    {
+        SCOPED_TRACE(fault.pszFault);
+        CurrentFileOps() = fault.ops;
+        CTextFile file;
+        if (file.OpenForReplacing("report.htm"))
+        {
+            for (char c : std::string(100000, 'x'))
+                file.WriteChar(c);
+            EXPECT_FALSE(file.Close());
+        }
+        CurrentFileOps() = SystemFileOps();
+        EXPECT_EQ(ReadBytes("report.htm"), "former report");
+        EXPECT_EQ(ListDir(), std::vector<std::string>{"report.htm"});
+    }
+
+    const int nResult = RunInChild([] {
+        LimitFileSize(4096);
+        CTextFile file;
+        if (!file.OpenForReplacing("report.htm"))
+            return 2;
+        for (char c : std::string(200000, 'x'))
+            file.WriteChar(c);
+        return file.Close() ? 3 : 0;
+    });
+    EXPECT_EQ(nResult, 0);
+    EXPECT_EQ(ReadBytes("report.htm"), "former report");
+    EXPECT_EQ(ListDir(), std::vector<std::string>{"report.htm"});
+
+    // Refused where a safe replacement is: a folder, a file with no write bit.
+    ASSERT_EQ(mkdir("folder.htm", 0755), 0);
+    ASSERT_EQ(chmod("report.htm", 0444), 0);
+    CTextFile file;
+    EXPECT_FALSE(file.OpenForReplacing("folder.htm"));
+    EXPECT_FALSE(file.OpenForReplacing("report.htm"));
+    EXPECT_EQ(ReadBytes("report.htm"), "former report");
+}
+
+// A replacement killed part-way left its temporary file; the next one of that name removes it.
+TEST_F(TextFileTest, ReplacementRemovesWhatAKilledOneLeft)
+{
+    WriteBytes("report.htm", "former report");
+    const int nResult = RunInChild([] {
+        CTextFile file;
+        if (!file.OpenForReplacing("report.htm"))
+            return 2;
+        for (char c : std::string(100000, 'x'))
+            file.WriteChar(c);
+        raise(SIGKILL);
+        return 3;
+    });
+    EXPECT_EQ(nResult, 128 + SIGKILL);
+    EXPECT_EQ(ReadBytes("report.htm"), "former report");
+    EXPECT_EQ(ListDir().size(), 2u);
+    ASSERT_TRUE(WriteTextFile("other.htm", "x"));
+    CTextFile file;
+    ASSERT_TRUE(file.OpenForReplacing("report.htm"));
+    EXPECT_TRUE(file.Close());
+    EXPECT_EQ(ListDir(), (std::vector<std::string>{"other.htm", "report.htm"}));
 }
