@@ -1,4 +1,5 @@
-// Safe replacement over POSIX calls: temporary file, fsync, close, rename, folder fsync.
+// Safe replacement over POSIX calls: temporary file, fsync, close, rename, folder fsync; the write in
+// place where that cannot be done.
 #include "storage/SafeFile.h"
 
 #include <cerrno>
@@ -73,6 +74,29 @@ void SyncDirectory(const std::string& strDirectory)
     close(nFd);
 }
 
+// The old text is overwritten from the start and cut to the new length last, so a failure part-way
+// loses as little of it as it can; where the text grows, the room is reserved before the first byte
+// of the old text is touched, so a full disk fails before any change.
+bool WriteInPlace(const ReplaceTarget& target, const std::string& strBytes, const ReplaceTarget* pLike)
+{
+    const int nFd = CurrentFileOps().pfnOpen(target.strPath.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0);
+    if (nFd < 0)
+        return false;
+    struct stat st;
+    bool bOk = fstat(nFd, &st) == 0 && S_ISREG(st.st_mode);
+    // A copy must not land in a file more open to others than the one it keeps.
+    if (bOk && pLike && (st.st_mode & 0777) != pLike->nMode)
+        bOk = fchmod(nFd, pLike->nMode) == 0;
+    const off_t nNewSize = static_cast<off_t>(strBytes.size());
+    if (bOk && nNewSize > st.st_size && fallocate(nFd, FALLOC_FL_KEEP_SIZE, 0, nNewSize) != 0)
+        bOk = errno == EOPNOTSUPP || errno == ENOSYS;  // no reservation there: the write tells
+    bOk = bOk && lseek(nFd, 0, SEEK_SET) == 0 && WriteAll(nFd, strBytes) && ftruncate(nFd, nNewSize) == 0 &&
+          CurrentFileOps().pfnFsync(nFd) == 0;
+    if (CurrentFileOps().pfnClose(nFd) != 0)
+        bOk = false;
+    return bOk;
+}
+
 int CreateTempFile(const std::string& strTargetPath, mode_t nMode, std::string& strTempPath)
 {
     static unsigned s_nCounter = 0;
@@ -113,7 +137,10 @@ bool ResolveReplaceTarget(const std::string& strName, ReplaceTarget& target)
             strPath = strLink[0] == '/' ? strLink : DirectoryOf(strPath) + "/" + strLink;
             continue;
         }
-        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)
+        // The mode bits count for root too; for everyone else what the system lets this user do,
+        // so a file that belongs to another user is not taken over by a replacement.
+        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 ||
+            faccessat(AT_FDCWD, strPath.c_str(), W_OK, AT_EACCESS) != 0)
             return false;
         target.strPath = strPath;
         target.bExists = true;
@@ -124,26 +151,42 @@ bool ResolveReplaceTarget(const std::string& strName, ReplaceTarget& target)
     }
 }
 
-bool ReplaceFileContents(const std::string& strName, const std::string& strBytes, const ReplaceTarget* pLike)
+bool ReplaceFileContents(const std::string& strName, const std::string& strBytes, const ReplaceTarget* pLike,
+                         bool* pbInPlace)
 {
+    if (pbInPlace)
+        *pbInPlace = false;
     ReplaceTarget target;
     if (!ResolveReplaceTarget(strName, target))
         return false;
     const ReplaceTarget* pAttributes = pLike ? pLike : target.bExists ? &target : nullptr;
+    auto writeInPlace = [&] {
+        const bool bWritten = WriteInPlace(target, strBytes, pLike);
+        if (pbInPlace)
+            *pbInPlace = bWritten;
+        return bWritten;
+    };
 
     std::string strTempPath;
     const int nFd = CreateTempFile(target.strPath, pAttributes ? 0600 : 0666, strTempPath);
     if (nFd < 0)
+    {
+        // A folder this user may not add to; the file itself was found writable above.
+        if (target.bExists && (errno == EACCES || errno == EPERM))
+            return writeInPlace();
         return false;
+    }
     bool bOk = true;
     if (pAttributes)
     {
-        // Owner first: changing it may clear mode bits. Only root may hand a file to another user,
-        // so a failure there is no reason to refuse the save.
+        // Owner first: changing it may clear mode bits. Only root may hand a file to another user;
+        // the file itself keeps its owner by being written in place, a copy stays ours.
         if ((pAttributes->nOwner != geteuid() || pAttributes->nGroup != getegid()) &&
-            fchown(nFd, pAttributes->nOwner, pAttributes->nGroup) != 0)
+            fchown(nFd, pAttributes->nOwner, pAttributes->nGroup) != 0 && !pLike)
         {
-            // kept with our own ownership
+            CurrentFileOps().pfnClose(nFd);
+            unlink(strTempPath.c_str());
+            return writeInPlace();
         }
         bOk = fchmod(nFd, pAttributes->nMode) == 0;
     }
@@ -162,7 +205,37 @@ bool ReplaceFileContents(const std::string& strName, const std::string& strBytes
     return true;
 }
 
-EReadResult ReadFileBytes(const std::string& strName, std::string& strBytes)
+bool FileStamp::operator==(const FileStamp& other) const
+{
+    return nDevice == other.nDevice && nInode == other.nInode && nSize == other.nSize &&
+           mtime.tv_sec == other.mtime.tv_sec && mtime.tv_nsec == other.mtime.tv_nsec &&
+           ctime.tv_sec == other.ctime.tv_sec && ctime.tv_nsec == other.ctime.tv_nsec;
+}
+
+namespace
+{
+FileStamp StampOf(const struct stat& st)
+{
+    FileStamp stamp;
+    stamp.nDevice = st.st_dev;
+    stamp.nInode = st.st_ino;
+    stamp.nSize = st.st_size;
+    stamp.mtime = st.st_mtim;
+    stamp.ctime = st.st_ctim;
+    return stamp;
+}
+}  // namespace
+
+EReadResult StatFile(const std::string& strName, FileStamp& stamp)
+{
+    struct stat st;
+    if (stat(strName.c_str(), &st) != 0)
+        return errno == ENOENT ? EReadResult::Missing : EReadResult::Failed;
+    stamp = StampOf(st);
+    return EReadResult::Read;
+}
+
+EReadResult ReadFileBytes(const std::string& strName, std::string& strBytes, FileStamp* pStamp)
 {
     strBytes.clear();
     int nFd = open(strName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -174,6 +247,8 @@ EReadResult ReadFileBytes(const std::string& strName, std::string& strBytes)
         close(nFd);
         return EReadResult::Failed;
     }
+    if (pStamp)
+        *pStamp = StampOf(st);
     strBytes.reserve(static_cast<size_t>(st.st_size));
     char buffer[64 * 1024];
     for (;;)
