@@ -2,6 +2,7 @@
 // place where that cannot be done.
 #include "storage/SafeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -47,10 +48,8 @@ bool ReadLink(const std::string& strPath, std::string& strTarget)
     }
 }
 
-bool WriteAll(int nFd, const std::string& strBytes)
+bool WriteAll(int nFd, const char* pData, size_t nLeft)
 {
-    const char* pData = strBytes.data();
-    size_t nLeft = strBytes.size();
     while (nLeft > 0)
     {
         ssize_t nWritten = CurrentFileOps().pfnWrite(nFd, pData, nLeft);
@@ -64,6 +63,11 @@ bool WriteAll(int nFd, const std::string& strBytes)
     return true;
 }
 
+bool WriteAll(int nFd, const std::string& strBytes)
+{
+    return WriteAll(nFd, strBytes.data(), strBytes.size());
+}
+
 // Best effort: some file systems cannot sync a folder, and the rename has already happened.
 void SyncDirectory(const std::string& strDirectory)
 {
@@ -74,9 +78,9 @@ void SyncDirectory(const std::string& strDirectory)
     close(nFd);
 }
 
-// The old text is overwritten from the start and cut to the new length last, so a failure part-way
-// loses as little of it as it can; where the text grows, the room is reserved before the first byte
-// of the old text is touched, so a full disk fails before any change.
+// Where the text grows, the part beyond the old end goes first: if the disk is full, that fails and
+// is cut off again before any byte of the old text has changed. The rest then overwrites blocks the
+// file already has, and the file is cut to the new length last.
 bool WriteInPlace(const ReplaceTarget& target, const std::string& strBytes, const ReplaceTarget* pLike)
 {
     const int nFd = CurrentFileOps().pfnOpen(target.strPath.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0);
@@ -87,11 +91,19 @@ bool WriteInPlace(const ReplaceTarget& target, const std::string& strBytes, cons
     // A copy must not land in a file more open to others than the one it keeps.
     if (bOk && pLike && (st.st_mode & 0777) != pLike->nMode)
         bOk = fchmod(nFd, pLike->nMode) == 0;
-    const off_t nNewSize = static_cast<off_t>(strBytes.size());
-    if (bOk && nNewSize > st.st_size && fallocate(nFd, FALLOC_FL_KEEP_SIZE, 0, nNewSize) != 0)
-        bOk = errno == EOPNOTSUPP || errno == ENOSYS;  // no reservation there: the write tells
-    bOk = bOk && lseek(nFd, 0, SEEK_SET) == 0 && WriteAll(nFd, strBytes) && ftruncate(nFd, nNewSize) == 0 &&
-          CurrentFileOps().pfnFsync(nFd) == 0;
+    const size_t nOldSize = bOk ? static_cast<size_t>(st.st_size) : 0;
+    const size_t nNewSize = strBytes.size();
+    if (bOk && nNewSize > nOldSize)
+    {
+        bOk = lseek(nFd, static_cast<off_t>(nOldSize), SEEK_SET) >= 0 &&
+              WriteAll(nFd, strBytes.data() + nOldSize, nNewSize - nOldSize);
+        if (!bOk && ftruncate(nFd, static_cast<off_t>(nOldSize)) != 0)
+        {
+            // the old text is still whole; only its tail may carry the start of the new one
+        }
+    }
+    bOk = bOk && lseek(nFd, 0, SEEK_SET) == 0 && WriteAll(nFd, strBytes.data(), std::min(nOldSize, nNewSize)) &&
+          ftruncate(nFd, static_cast<off_t>(nNewSize)) == 0 && CurrentFileOps().pfnFsync(nFd) == 0;
     if (CurrentFileOps().pfnClose(nFd) != 0)
         bOk = false;
     return bOk;
