@@ -51,8 +51,10 @@ public:
     void SaveEntries();
     // Writes the table to the data file at once, after every change, so no session's work is lost.
     void WriteTableNow();
-    // Writes the table to the data file safely; a failure is reported.
-    void SaveTable();
+    // Writes the table to the data file safely; a failure is reported. Changes another writer made
+    // to the file meanwhile are merged in and the list shows the merge; with bTellChanges the user
+    // is told what came in, and once per run that a save could not be made atomically.
+    void SaveTable(bool bTellChanges = false);
     std::string PickDate();
     void AppendAboutItem();
     // The window's own menu, standing in for the system menu that GTK's window manager keeps.
@@ -90,11 +92,14 @@ private:
 
     // Ends the modal run with the OK or the Cancel command's code.
     void EndDialogRun(int nCode);
+    // The merged table in the list, the selection mark kept on its entry if that is still there.
+    void ShowMergedTable(const EntryMergeResult& merge);
 
     wxTextCtrl* m_pDescription = nullptr;
     wxTextCtrl* m_pDate = nullptr;
     wxComboBox* m_pOvertime = nullptr;
     bool m_bDestroyed = false;
+    bool m_bToldInPlace = false;
     std::unique_ptr<wxMenu> m_pSystemMenu;
 
     wxDECLARE_EVENT_TABLE();

@@ -1,15 +1,43 @@
-// CEntryFile over CTextFile (loading) and the safe replacement (saving).
+// CEntryFile over CTextFile (loading), the safe replacement (saving) and the merge.
 #include "storage/EntryFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <utility>
+#include <vector>
 
 #include "storage/EntryFormat.h"
 #include "storage/EntryParser.h"
 #include "storage/LossyLoad.h"
 #include "storage/SafeFile.h"
 #include "storage/TextFile.h"
+
+namespace
+{
+// File times come from a coarse clock and some file systems keep them to the second or two, so a
+// write within that span of the stamp could leave it as it was: such a stamp proves nothing, and
+// the bytes are compared instead.
+const long long STAMP_SETTLE_NS = 2000000000LL;
+
+timespec Now()
+{
+    timespec now = {0, 0};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
+long long Nanoseconds(const timespec& time)
+{
+    return static_cast<long long>(time.tv_sec) * 1000000000LL + time.tv_nsec;
+}
+
+bool IsSettled(const FileStamp& stamp, const timespec& takenAt)
+{
+    const long long nLatest = std::max(Nanoseconds(stamp.ctime), Nanoseconds(stamp.mtime));
+    return Nanoseconds(takenAt) - nLatest > STAMP_SETTLE_NS;
+}
+}  // namespace
 
 CEntryFile::CEntryFile(std::string strFileName) : m_strFileName(std::move(strFileName))
 {
@@ -26,6 +54,12 @@ bool CEntryFile::Load(const std::function<void(EntryRow&&)>& onRow)
         m_bUnreadPending = true;
         return false;
     }
+    // The exact bytes are kept, to see later whether someone else wrote the file meanwhile; the
+    // stamp is taken before the read, so a write during the read shows as a later change.
+    FileStamp stamp;
+    const timespec takenAt = Now();
+    if (StatFile(m_strFileName, stamp) != EReadResult::Read)
+        stamp = FileStamp();
     std::string strDiskBytes;
     file.CopyBytesTo(&strDiskBytes);
     // The save of the rows as they arrive, oldest first, tells whether the load lost anything.
@@ -40,30 +74,61 @@ bool CEntryFile::Load(const std::function<void(EntryRow&&)>& onRow)
         parser.PutChar(c);
     const bool bReadWhole = file.Close();
     parser.Finish();
-    RememberDisk(std::move(strDiskBytes), std::move(strTableBytes));
+    RememberDisk(std::move(strDiskBytes), stamp, takenAt);
+    RememberLoadedTable(std::move(strTableBytes));
     if (!bReadWhole)
         m_bUnreadPending = true;
     return true;
 }
 
-void CEntryFile::RememberDisk(std::string strDiskBytes, std::string strTableBytes)
-{
-    const bool bLossy = IsLossyLoad(strDiskBytes, strTableBytes);
-    const bool bDiffer = strTableBytes != strDiskBytes;
-    RememberDisk(std::move(strDiskBytes));
-    m_bUnreadPending = bLossy;
-    m_bTableBytesDiffer = bDiffer;
-    if (bDiffer)
-        m_strTableBytes = std::move(strTableBytes);
-}
-
-void CEntryFile::RememberDisk(std::string strDiskBytes)
+void CEntryFile::RememberDisk(std::string strDiskBytes, const FileStamp& stamp, const timespec& takenAt)
 {
     m_strDiskBytes = std::move(strDiskBytes);
+    m_diskStamp = stamp;
+    m_stampTakenAt = takenAt;
     m_strTableBytes.clear();
     m_bTableBytesDiffer = false;
     m_bUnreadPending = false;
     m_bDiskKnown = true;
+}
+
+CEntryFile::EDiskState CEntryFile::LookAtDisk(std::string& strNow)
+{
+    FileStamp stamp;
+    switch (StatFile(m_strFileName, stamp))
+    {
+    case EReadResult::Missing:
+        return EDiskState::Gone;
+    case EReadResult::Failed:
+        return EDiskState::Unreadable;
+    case EReadResult::Read:
+        break;
+    }
+    if (stamp == m_diskStamp && IsSettled(m_diskStamp, m_stampTakenAt))
+        return EDiskState::AsKnown;
+    const timespec takenAt = Now();
+    switch (ReadFileBytes(m_strFileName, strNow, &stamp))
+    {
+    case EReadResult::Missing:
+        return EDiskState::Gone;
+    case EReadResult::Failed:
+        return EDiskState::Unreadable;
+    case EReadResult::Read:
+        break;
+    }
+    if (strNow != m_strDiskBytes)
+        return EDiskState::Changed;
+    m_diskStamp = stamp;
+    m_stampTakenAt = takenAt;
+    return EDiskState::AsKnown;
+}
+
+void CEntryFile::RememberLoadedTable(std::string strTableBytes)
+{
+    m_bUnreadPending = IsLossyLoad(m_strDiskBytes, strTableBytes);
+    m_bTableBytesDiffer = strTableBytes != m_strDiskBytes;
+    if (m_bTableBytesDiffer)
+        m_strTableBytes = std::move(strTableBytes);
 }
 
 bool CEntryFile::IsUnchanged(const std::string& strText) const
@@ -141,17 +206,53 @@ bool CEntryFile::KeepBackup()
     return strFormer.empty() || ReplaceFileContents(GetBackupName(), strFormer, &target);
 }
 
-bool CEntryFile::Save(size_t nRows, const std::function<const EntryRow&(size_t)>& rowAt)
+bool CEntryFile::Save(size_t nRows, const std::function<const EntryRow&(size_t)>& rowAt,
+                      EntrySaveReport* pReport)
 {
-    std::string strText = FormatEntryText(nRows, rowAt);
-    if (IsUnchanged(strText))
-        return true;
+    EntrySaveReport report;
+    std::string strText;
+    bool bAsKnown = false;
+    if (m_bDiskKnown)
+    {
+        std::string strNow;
+        switch (LookAtDisk(strNow))
+        {
+        case EDiskState::Unreadable:
+            return false;  // what the file holds now is unknown, so it is not written over
+        case EDiskState::Changed:
+        {
+            std::vector<EntryRow> ours;
+            ours.reserve(nRows);
+            for (size_t i = 0; i < nRows; ++i)
+                ours.push_back(rowAt(i));
+            std::vector<EntryRow> theirs = ParseEntryTable(strNow);
+            // The file about to be replaced is the other writer's now; what it holds beyond its
+            // entries is kept as a copy, as for a file loaded at the start.
+            m_bUnreadPending = IsLossyLoad(strNow, FormatEntryTable(theirs));
+            report.merge = MergeEntryTables(ParseEntryTable(m_strDiskBytes), ours, theirs);
+            report.bMerged = true;
+            strText = FormatEntryTable(report.merge.rows);
+            break;
+        }
+        case EDiskState::AsKnown:
+            bAsKnown = true;
+            break;
+        case EDiskState::Gone:  // removed, not emptied: nobody's entries to take over
+            break;
+        }
+    }
+    if (!report.bMerged)
+    {
+        strText = FormatEntryText(nRows, rowAt);
+        if (bAsKnown && IsUnchanged(strText))
+            return true;
+    }
     // What the loader passed over exists only in the file; the file is kept before it is replaced.
     if (m_bUnreadPending && !KeepUnreadCopy())
         return false;
     // The backup protects the former file; it never stands in the way of saving the table.
     const bool bBackupKept = m_bReplacedOnce || KeepBackup();
-    if (!ReplaceFileContents(m_strFileName, strText))
+    if (!ReplaceFileContents(m_strFileName, strText, nullptr, &report.bWroteInPlace))
         return false;
     m_bReplacedOnce = true;
     if (!bBackupKept && !m_bBackupNoted)
@@ -159,7 +260,14 @@ bool CEntryFile::Save(size_t nRows, const std::function<const EntryRow&(size_t)>
         m_notes.strBackupNotKept = GetBackupName();
         m_bBackupNoted = true;
     }
-    RememberDisk(std::move(strText));
+    // A stamp that cannot be taken matches none, so the next save compares the bytes.
+    FileStamp stamp;
+    const timespec takenAt = Now();
+    if (StatFile(m_strFileName, stamp) != EReadResult::Read)
+        stamp = FileStamp();
+    RememberDisk(std::move(strText), stamp, takenAt);
+    if (pReport)
+        *pReport = std::move(report);
     return true;
 }
 

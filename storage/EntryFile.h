@@ -1,13 +1,26 @@
 // CEntryFile: loads the entry table from the data file and saves it back safely: only when the
-// table changed, with one backup per run, and never over content the loader passed over without a
-// copy of the file kept first.
+// table changed, merging what another writer put into the file meanwhile, with one backup per run,
+// and never over content the loader passed over without a copy of the file kept first.
 #pragma once
 
 #include <cstddef>
+#include <ctime>
 #include <functional>
 #include <string>
 
 #include "entries/EntryRow.h"
+#include "storage/EntryMerge.h"
+#include "storage/SafeFile.h"
+
+// What a successful save did beyond writing the table it was given.
+struct EntrySaveReport
+{
+    // The file had changed since this object last read or wrote it: merge.rows was saved instead.
+    bool bMerged = false;
+    EntryMergeResult merge;
+    // The file was written over in place, not replaced atomically.
+    bool bWroteInPlace = false;
+};
 
 class CEntryFile
 {
@@ -21,12 +34,16 @@ public:
     bool Load(const std::function<void(EntryRow&&)>& onRow);
 
     // Writes nRows rows, rowAt(0) being the table's top row (newest), replacing the file safely,
-    // unless they give the bytes that the file's last load or save gave: then nothing is touched.
+    // unless they give the bytes that the file held when this object last read or wrote it: then
+    // nothing is touched. If the file changed since then, the table is merged with it (the table as
+    // read or written then being the common base) and the merge is saved and told in *pReport.
     // Before the first replacement of a file whose load passed over content, the file is kept as
-    // it was under a new name of its own (GetSaveNotes). Before the first replacement in this
+    // it was under a new name of its own (TakeSaveNotes). Before the first replacement in this
     // object's life a non-empty former file is kept as "<name>.bak"; when that cannot be written
-    // the save goes on. Returns false on any other failure; the file is then byte for byte as it was.
-    bool Save(size_t nRows, const std::function<const EntryRow&(size_t)>& rowAt);
+    // the save goes on. Returns false on any other failure; the file is then byte for byte as it was
+    // (unless it could only be written in place).
+    bool Save(size_t nRows, const std::function<const EntryRow&(size_t)>& rowAt,
+              EntrySaveReport* pReport = nullptr);
 
     // What saves have to tell the user, each only once: the name of the copy kept of a file that
     // did not load whole, and the name of the backup that could not be written (once per object).
@@ -45,16 +62,22 @@ public:
     bool HasUnreadContent() const { return m_bUnreadPending; }
 
 private:
-    // The file's bytes as just read, and what saving the table they loaded as gives.
-    void RememberDisk(std::string strDiskBytes, std::string strTableBytes);
-    // The file's bytes as just written from the table.
-    void RememberDisk(std::string strDiskBytes);
+    enum class EDiskState { AsKnown, Changed, Gone, Unreadable };
+
+    // The file's bytes and stamp as just read or written; what the loader passed over is not known.
+    void RememberDisk(std::string strDiskBytes, const FileStamp& stamp, const timespec& takenAt);
+    // What saving the table just loaded gives, to tell a lossy load and an unchanged table.
+    void RememberLoadedTable(std::string strTableBytes);
     bool IsUnchanged(const std::string& strText) const;
     bool KeepUnreadCopy();
     bool KeepBackup();
+    // Whether the file still holds m_strDiskBytes; when it does not, strNow gets what it holds.
+    EDiskState LookAtDisk(std::string& strNow);
 
     std::string m_strFileName;
     std::string m_strDiskBytes;   // the exact bytes of the data file when last read or written
+    FileStamp m_diskStamp;        // and its stamp then
+    timespec m_stampTakenAt = {0, 0};
     std::string m_strTableBytes;  // the save of the table read then, kept only when it differs
     bool m_bTableBytesDiffer = false;
     bool m_bDiskKnown = false;      // a load or save has succeeded

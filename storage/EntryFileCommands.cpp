@@ -3,8 +3,10 @@
 #include "app/MainDialog.h"
 
 #include "app/Toolkit.h"
+#include "entries/EntryListCtrl.h"
 
 #include <wx/intl.h>
+#include <wx/string.h>
 
 namespace
 {
@@ -28,6 +30,24 @@ void TellSaveNotes(CMainDialog* pDialog, const CEntryFile& file, const CEntryFil
                              wxString::FromUTF8(notes.strBackupNotKept));
         CToolkit::MainMessageBox(pDialog, strText.utf8_string(), _("No Backup").utf8_string());
     }
+}
+
+// What came in from the file and what went out there, in one message.
+std::string MergeMessageText(size_t nCameIn, size_t nWentOut)
+{
+    wxString strText = _("kvl.dat was changed by another program while this window was open. "
+                         "Its changes and yours are both kept, and the list shows the result.");
+    if (nCameIn > 0)
+        strText += "\n\n" + wxString::Format(wxPLURAL("%zu entry came in from the file.",
+                                                      "%zu entries came in from the file.", nCameIn),
+                                             nCameIn);
+    if (nWentOut > 0)
+        strText += (nCameIn > 0 ? "\n" : "\n\n") +
+                   wxString::Format(wxPLURAL("%zu entry was deleted there and is gone from the list.",
+                                             "%zu entries were deleted there and are gone from the list.",
+                                             nWentOut),
+                                    nWentOut);
+    return strText.utf8_string();
 }
 }  // namespace
 
@@ -58,17 +78,60 @@ void CMainDialog::SaveEntries()
 void CMainDialog::WriteTableNow()
 {
     if (m_bWriteEachChange)
-        SaveTable();
+        SaveTable(true);
 }
 
-void CMainDialog::SaveTable()
+void CMainDialog::SaveTable(bool bTellChanges)
 {
     const CEntryTable& table = m_listEntries;
+    EntrySaveReport report;
     const bool bSaved = m_entryFile.Save(static_cast<size_t>(table.GetRowCount()),
                                          [&table](size_t i) -> const EntryRow& {
                                              return table.GetRow(static_cast<int>(i));
-                                         });
+                                         },
+                                         &report);
     TellSaveNotes(this, m_entryFile, m_entryFile.TakeSaveNotes());
     if (!bSaved)
+    {
         CToolkit::MainMessageBox(this, kSaveFailedText, kSaveFailedCaption);
+        return;
+    }
+    // The table always takes the merge, or the next save would write over it again.
+    const EntryMergeResult& merge = report.merge;
+    const bool bTableChanged = report.bMerged && (!merge.cameIn.empty() || !merge.wentOut.empty());
+    if (bTableChanged)
+        ShowMergedTable(merge);
+    if (!bTellChanges)
+        return;
+    if (bTableChanged)
+        CToolkit::MainMessageBox(this, MergeMessageText(merge.cameIn.size(), merge.wentOut.size()),
+                                 _("Entries Merged").utf8_string());
+    if (report.bWroteInPlace && !m_bToldInPlace)
+    {
+        m_bToldInPlace = true;
+        CToolkit::MainMessageBox(
+            this,
+            _("kvl.dat was saved, but written over in place: its folder takes no new file, or the "
+              "file belongs to another user. A crash or power cut during such a save can damage the "
+              "file. Saves stay this way as long as that is so.")
+                .utf8_string(),
+            _("Data File Not Replaced Safely").utf8_string());
+    }
+}
+
+void CMainDialog::ShowMergedTable(const EntryMergeResult& merge)
+{
+    const int nMarked = m_listEntries.GetMarkedRow();
+    const long nNewMark =
+        nMarked >= 0 && static_cast<size_t>(nMarked) < merge.oursToMerged.size() ? merge.oursToMerged[nMarked] : -1;
+    m_listEntries.SuspendRedraw();
+    while (m_listEntries.GetRowCount() > 0)
+        m_listEntries.DeleteRow(m_listEntries.GetRowCount() - 1);
+    for (auto it = merge.rows.rbegin(); it != merge.rows.rend(); ++it)
+        m_listEntries.InsertTopRow(*it);
+    if (CEntryListCtrl* pList = m_listEntries.GetListCtrl())
+        pList->MoveSelectionMark(nNewMark);
+    m_listEntries.AutosizeColumns();
+    m_listEntries.ResumeRedraw();
+    RefreshRowCount();
 }

@@ -1,6 +1,8 @@
-// Safe replacement over POSIX calls: temporary file, fsync, close, rename, folder fsync.
+// Safe replacement over POSIX calls: temporary file, fsync, close, rename, folder fsync; the write in
+// place where that cannot be done.
 #include "storage/SafeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -50,10 +52,8 @@ bool ReadLink(const std::string& strPath, std::string& strTarget)
     }
 }
 
-bool WriteAll(int nFd, const std::string& strBytes)
+bool WriteAll(int nFd, const char* pData, size_t nLeft)
 {
-    const char* pData = strBytes.data();
-    size_t nLeft = strBytes.size();
     while (nLeft > 0)
     {
         ssize_t nWritten = CurrentFileOps().pfnWrite(nFd, pData, nLeft);
@@ -67,6 +67,11 @@ bool WriteAll(int nFd, const std::string& strBytes)
     return true;
 }
 
+bool WriteAll(int nFd, const std::string& strBytes)
+{
+    return WriteAll(nFd, strBytes.data(), strBytes.size());
+}
+
 // Best effort: some file systems cannot sync a folder, and the rename has already happened.
 void SyncDirectory(const std::string& strDirectory)
 {
@@ -75,6 +80,37 @@ void SyncDirectory(const std::string& strDirectory)
         return;
     fsync(nFd);
     close(nFd);
+}
+
+// Where the text grows, the part beyond the old end goes first: if the disk is full, that fails and
+// is cut off again before any byte of the old text has changed. The rest then overwrites blocks the
+// file already has, and the file is cut to the new length last.
+bool WriteInPlace(const ReplaceTarget& target, const std::string& strBytes, const ReplaceTarget* pLike)
+{
+    const int nFd = CurrentFileOps().pfnOpen(target.strPath.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0);
+    if (nFd < 0)
+        return false;
+    struct stat st;
+    bool bOk = fstat(nFd, &st) == 0 && S_ISREG(st.st_mode);
+    // A copy must not land in a file more open to others than the one it keeps.
+    if (bOk && pLike && (st.st_mode & 0777) != pLike->nMode)
+        bOk = fchmod(nFd, pLike->nMode) == 0;
+    const size_t nOldSize = bOk ? static_cast<size_t>(st.st_size) : 0;
+    const size_t nNewSize = strBytes.size();
+    if (bOk && nNewSize > nOldSize)
+    {
+        bOk = lseek(nFd, static_cast<off_t>(nOldSize), SEEK_SET) >= 0 &&
+              WriteAll(nFd, strBytes.data() + nOldSize, nNewSize - nOldSize);
+        if (!bOk && ftruncate(nFd, static_cast<off_t>(nOldSize)) != 0)
+        {
+            // the old text is still whole; only its tail may carry the start of the new one
+        }
+    }
+    bOk = bOk && lseek(nFd, 0, SEEK_SET) == 0 && WriteAll(nFd, strBytes.data(), std::min(nOldSize, nNewSize)) &&
+          ftruncate(nFd, static_cast<off_t>(nNewSize)) == 0 && CurrentFileOps().pfnFsync(nFd) == 0;
+    if (CurrentFileOps().pfnClose(nFd) != 0)
+        bOk = false;
+    return bOk;
 }
 
 int CreateTempFile(const std::string& strTargetPath, mode_t nMode, std::string& strTempPath)
@@ -175,7 +211,10 @@ bool ResolveReplaceTarget(const std::string& strName, ReplaceTarget& target)
             strPath = strLink[0] == '/' ? strLink : DirectoryOf(strPath) + "/" + strLink;
             continue;
         }
-        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)
+        // The mode bits count for root too; for everyone else what the system lets this user do,
+        // so a file that belongs to another user is not taken over by a replacement.
+        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 ||
+            faccessat(AT_FDCWD, strPath.c_str(), W_OK, AT_EACCESS) != 0)
             return false;
         target.strPath = strPath;
         target.bExists = true;
@@ -186,18 +225,45 @@ bool ResolveReplaceTarget(const std::string& strName, ReplaceTarget& target)
     }
 }
 
-bool ReplaceFileContents(const std::string& strName, const std::string& strBytes, const ReplaceTarget* pLike)
+bool ReplaceFileContents(const std::string& strName, const std::string& strBytes, const ReplaceTarget* pLike,
+                         bool* pbInPlace)
 {
+    if (pbInPlace)
+        *pbInPlace = false;
     ReplaceTarget target;
     if (!ResolveReplaceTarget(strName, target))
         return false;
     const ReplaceTarget* pAttributes = pLike ? pLike : target.bExists ? &target : nullptr;
+    auto writeInPlace = [&] {
+        const bool bWritten = WriteInPlace(target, strBytes, pLike);
+        if (pbInPlace)
+            *pbInPlace = bWritten;
+        return bWritten;
+    };
 
     std::string strTempPath;
     const int nFd = CreateTempFile(target.strPath, pAttributes ? 0600 : 0666, strTempPath);
     if (nFd < 0)
+    {
+        // A folder this user may not add to; the file itself was found writable above.
+        if (target.bExists && (errno == EACCES || errno == EPERM))
+            return writeInPlace();
         return false;
-    bool bOk = ApplyAttributes(nFd, pAttributes);
+    }
+    bool bOk = true;
+    if (pAttributes)
+    {
+        // Owner first: changing it may clear mode bits. Only root may hand a file to another user;
+        // the file itself keeps its owner by being written in place, a copy stays ours.
+        if ((pAttributes->nOwner != geteuid() || pAttributes->nGroup != getegid()) &&
+            fchown(nFd, pAttributes->nOwner, pAttributes->nGroup) != 0 && !pLike)
+        {
+            CurrentFileOps().pfnClose(nFd);
+            unlink(strTempPath.c_str());
+            return writeInPlace();
+        }
+        bOk = fchmod(nFd, pAttributes->nMode) == 0;
+    }
     bOk = bOk && WriteAll(nFd, strBytes) && CurrentFileOps().pfnFsync(nFd) == 0;
     // The descriptor is gone after close() whatever it returns, so it is closed exactly once.
     if (CurrentFileOps().pfnClose(nFd) != 0)
@@ -213,7 +279,37 @@ bool ReplaceFileContents(const std::string& strName, const std::string& strBytes
     return true;
 }
 
-EReadResult ReadFileBytes(const std::string& strName, std::string& strBytes)
+bool FileStamp::operator==(const FileStamp& other) const
+{
+    return nDevice == other.nDevice && nInode == other.nInode && nSize == other.nSize &&
+           mtime.tv_sec == other.mtime.tv_sec && mtime.tv_nsec == other.mtime.tv_nsec &&
+           ctime.tv_sec == other.ctime.tv_sec && ctime.tv_nsec == other.ctime.tv_nsec;
+}
+
+namespace
+{
+FileStamp StampOf(const struct stat& st)
+{
+    FileStamp stamp;
+    stamp.nDevice = st.st_dev;
+    stamp.nInode = st.st_ino;
+    stamp.nSize = st.st_size;
+    stamp.mtime = st.st_mtim;
+    stamp.ctime = st.st_ctim;
+    return stamp;
+}
+}  // namespace
+
+EReadResult StatFile(const std::string& strName, FileStamp& stamp)
+{
+    struct stat st;
+    if (stat(strName.c_str(), &st) != 0)
+        return errno == ENOENT ? EReadResult::Missing : EReadResult::Failed;
+    stamp = StampOf(st);
+    return EReadResult::Read;
+}
+
+EReadResult ReadFileBytes(const std::string& strName, std::string& strBytes, FileStamp* pStamp)
 {
     strBytes.clear();
     int nFd = open(strName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -225,6 +321,8 @@ EReadResult ReadFileBytes(const std::string& strName, std::string& strBytes)
         close(nFd);
         return EReadResult::Failed;
     }
+    if (pStamp)
+        *pStamp = StampOf(st);
     strBytes.reserve(static_cast<size_t>(st.st_size));
     char buffer[64 * 1024];
     for (;;)

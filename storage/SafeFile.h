@@ -1,6 +1,7 @@
 // Replacing a file so that a failure or a crash leaves either the former or the new content, whole.
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <sys/types.h>
 
@@ -15,20 +16,40 @@ struct ReplaceTarget
 };
 
 // False when the file may not be replaced: an existing target that is not a regular file, one whose
-// mode has no write bit at all (also for root), a dangling or looping link.
+// mode has no write bit at all (also for root), one this user could not write in place, a dangling
+// or looping link.
 bool ResolveReplaceTarget(const std::string& strName, ReplaceTarget& target);
 
 // Writes the bytes to a new file beside the target, syncs and closes it, checking each step, and
 // renames it over the target; then syncs the folder. An existing target keeps its permission bits
-// (and, where allowed, its owner); a new one gets 0666 less the umask. With pLike the file takes
-// that file's bits and owner instead. A link stays a link. On any failure the target is untouched,
-// no temporary file remains, and the result is false.
+// and its owner; a new one gets 0666 less the umask. With pLike the file takes that file's bits and,
+// where allowed, its owner instead. A link stays a link. On any failure the target is untouched, no
+// temporary file remains, and the result is false.
+// An existing target whose folder takes no new file, or whose owner a new file could not be given,
+// is written over in place instead (synced, each step checked) and *pbInPlace is set: the only way
+// left, and not atomic. A failure there may leave the file part written.
 bool ReplaceFileContents(const std::string& strName, const std::string& strBytes,
-                         const ReplaceTarget* pLike = nullptr);
+                         const ReplaceTarget* pLike = nullptr, bool* pbInPlace = nullptr);
+
+// What stat tells of a file, enough to see that it was replaced or written since.
+struct FileStamp
+{
+    dev_t nDevice = 0;
+    ino_t nInode = 0;
+    off_t nSize = 0;
+    timespec mtime = {0, 0};
+    timespec ctime = {0, 0};
+
+    bool operator==(const FileStamp& other) const;
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
 
 enum class EReadResult { Read, Missing, Failed };
-// The file's bytes as they stand on disk.
-EReadResult ReadFileBytes(const std::string& strName, std::string& strBytes);
+// The file's bytes as they stand on disk; with pStamp also its stamp, taken before the read, so a
+// write during the read shows as a later change.
+EReadResult ReadFileBytes(const std::string& strName, std::string& strBytes, FileStamp* pStamp = nullptr);
+// The stamp of the file a name reaches (through links).
+EReadResult StatFile(const std::string& strName, FileStamp& stamp);
 
 // Writes a new file of that name, never over an existing one (errno EEXIST then), with pLike's bits
 // and owner if given; synced. On any failure no file of that name is left and the result is false.

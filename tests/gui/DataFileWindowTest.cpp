@@ -1,8 +1,19 @@
-// The data file as the window sees it: loaded when it opens, saved when it closes.
+// The data file as the window sees it: loaded when it opens, saved when it closes, merged with what
+// another writer put there meanwhile.
 #include "tests/gui/GuiTest.h"
 
 #include "app/MainDialog.h"
+#include "entries/EntryListCtrl.h"
+#include "storage/EntryFormat.h"
+#include "storage/FileOps.h"
+#include "tests/unit/StorageEntryRowPrint.h"
 
+#include <wx/combobox.h>
+#include <wx/textctrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -164,4 +175,145 @@ TEST_F(DataFileWindowTest, SignalAfterAChangeKeepsTheFileAndSavesTheTable)
     EXPECT_EQ(ReadFile("kvl.dat.bak"), strLossy);
     CloseMain();
     EXPECT_EQ(FolderNames().size(), 3u);
+}
+
+namespace
+{
+const EntryRow kBackup = {"Backup", "2005-03-01", "1:30"};
+const EntryRow kServerMove = {"Server move", "2005-03-02", "2:00"};
+const EntryRow kThere = {"Written elsewhere", "2005-03-05", "0:30"};
+
+// The window while another writer changes kvl.dat: the form driven through its handlers.
+class OtherWriterWindowTest : public GuiTest
+{
+protected:
+    void Type(const std::string& strDescription, const std::string& strDate, const std::string& strOvertime)
+    {
+        Text("IDC_DESCRIPTION")->ChangeValue(wxString::FromUTF8(strDescription));
+        Text("IDC_DATE")->ChangeValue(wxString::FromUTF8(strDate));
+        dynamic_cast<wxComboBox*>(m_pMain->FindWindow(XRCID("IDC_OVERTIME")))
+            ->ChangeValue(wxString::FromUTF8(strOvertime));
+    }
+    wxTextCtrl* Text(const char* pszName) { return dynamic_cast<wxTextCtrl*>(m_pMain->FindWindow(XRCID(pszName))); }
+    void Mark(int nRow) { m_pMain->m_listEntries.GetListCtrl()->MoveSelectionMark(nRow); }
+    std::vector<EntryRow> Shown() const
+    {
+        std::vector<EntryRow> rows;
+        for (int i = 0; i < m_pMain->m_listEntries.GetRowCount(); ++i)
+            rows.push_back(m_pMain->m_listEntries.GetRow(i));
+        return rows;
+    }
+    // An editor or a sync tool: a new file renamed over kvl.dat, or the same file written again.
+    void WriteElsewhere(bool bRename, const std::vector<EntryRow>& table)
+    {
+        const std::string strBytes = FormatEntryTable(table);
+        if (!bRename)
+        {
+            WriteFile("kvl.dat", strBytes);
+            return;
+        }
+        WriteFile("kvl.dat.sync", strBytes);
+        ASSERT_EQ(rename("kvl.dat.sync", "kvl.dat"), 0);
+    }
+};
+}  // namespace
+
+// Replaced by rename and rewritten in place, each followed by an Add and a Delete here: the list
+// and the file hold both sides' work, and the first save after each change says what came in.
+TEST_F(OtherWriterWindowTest, AddAndDeleteAfterAnotherWriter)
+{
+    for (const bool bRename : {true, false})
+    {
+        SCOPED_TRACE(bRename ? "replaced by rename" : "rewritten in place");
+        WriteFile("kvl.dat", kWorkedExample);
+        OpenMain();
+        m_messages.clear();
+
+        WriteElsewhere(bRename, {kThere, kServerMove});  // one added there, Backup deleted there
+        Type("Added here", "2005-03-06", "1:00");
+        Click("IDC_ADD");
+        const EntryRow here = {"Added here", "2005-03-06", "1:00"};
+        EXPECT_EQ(Shown(), (std::vector<EntryRow>{kThere, here, kServerMove}));
+        EXPECT_EQ(ReadFile("kvl.dat"), FormatEntryTable(Shown()));
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_NE(m_messages[0].strText.find("1 entry came in"), std::string::npos) << m_messages[0].strText;
+        EXPECT_NE(m_messages[0].strText.find("1 entry was deleted there"), std::string::npos);
+        EXPECT_EQ(m_messages[0].pOwner, m_pMain.get());
+        // The form keeps what was typed.
+        EXPECT_EQ(Text("IDC_DESCRIPTION")->GetValue(), "Added here");
+
+        WriteElsewhere(bRename, {kBackup, kThere, here, kServerMove});  // Backup written again there
+        Mark(1);
+        Click("IDC_DELETE");  // "Added here"
+        EXPECT_EQ(Shown(), (std::vector<EntryRow>{kBackup, kThere, kServerMove}));
+        EXPECT_EQ(ReadFile("kvl.dat"), FormatEntryTable(Shown()));
+        ASSERT_EQ(m_messages.size(), 2u);
+        EXPECT_NE(m_messages[1].strText.find("1 entry came in"), std::string::npos);
+
+        // Nothing new there: the next change is saved without a word.
+        Mark(0);
+        Click("IDC_DELETE");
+        EXPECT_EQ(m_messages.size(), 2u);
+        EXPECT_EQ(ReadFile("kvl.dat"), FormatEntryTable({kThere, kServerMove}));
+        CloseMain();
+    }
+}
+
+// The marked entry keeps the mark when rows come in above it, and loses it when it went there.
+TEST_F(OtherWriterWindowTest, SelectionMarkFollowsItsEntry)
+{
+    WriteFile("kvl.dat", kWorkedExample);
+    OpenMain();
+    Mark(1);  // Backup
+    WriteElsewhere(true, {kThere, kServerMove, kBackup});
+    Type("Added here", "", "");
+    Click("IDC_ADD");
+    ASSERT_EQ(Shown().size(), 4u);
+    const int nMarked = m_pMain->m_listEntries.GetMarkedRow();
+    ASSERT_TRUE(m_pMain->m_listEntries.HasRow(nMarked));
+    EXPECT_EQ(m_pMain->m_listEntries.GetRow(nMarked), kBackup);
+
+    WriteElsewhere(true, {kThere, {"Added here", "", ""}, kServerMove});  // Backup deleted there
+    Type("Another", "", "");
+    Click("IDC_ADD");
+    EXPECT_EQ(m_pMain->m_listEntries.GetMarkedRow(), -1);
+    EXPECT_EQ(m_pMain->m_nRowCount, 4);
+}
+
+// A change there found only when the window closes is merged into the file without a message.
+TEST_F(OtherWriterWindowTest, ClosingSaveMergesQuietly)
+{
+    WriteFile("kvl.dat", kWorkedExample);
+    OpenMain();
+    m_messages.clear();
+    WriteElsewhere(false, {kThere, kServerMove, kBackup});
+    CloseMain();
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(ReadFile("kvl.dat"), FormatEntryTable({kThere, kServerMove, kBackup}));
+}
+
+// Where no temporary file can be made the file is written in place, and that is told once a run.
+TEST_F(OtherWriterWindowTest, SaveInPlaceIsToldOnce)
+{
+    WriteFile("kvl.dat", kWorkedExample);
+    WriteFile("kvl.dat.bak", "");  // kept from the days the folder took new files
+    OpenMain();
+    m_messages.clear();
+    CurrentFileOps().pfnOpen = [](const char* pszPath, int nFlags, mode_t nMode) {
+        if (nFlags & O_EXCL)  // the temporary file: a folder that takes no new file
+        {
+            errno = EACCES;
+            return -1;
+        }
+        return SystemFileOps().pfnOpen(pszPath, nFlags, nMode);
+    };
+    Type("First", "", "");
+    Click("IDC_ADD");
+    Type("Second", "", "");
+    Click("IDC_ADD");
+    CurrentFileOps() = SystemFileOps();
+    ASSERT_EQ(m_messages.size(), 1u) << m_messages[1].strText;
+    EXPECT_NE(m_messages[0].strText.find("in place"), std::string::npos) << m_messages[0].strText;
+    EXPECT_EQ(ReadFile("kvl.dat"), FormatEntryTable(Shown()));
+    EXPECT_EQ(Shown().size(), 4u);
 }
