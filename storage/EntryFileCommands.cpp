@@ -6,6 +6,8 @@
 
 #include <wx/intl.h>
 
+#include <cstdio>
+
 namespace
 {
 const char kSaveFailedText[] = "Save to File";
@@ -68,7 +70,15 @@ void CMainDialog::SaveTable()
                                          [&table](size_t i) -> const EntryRow& {
                                              return table.GetRow(static_cast<int>(i));
                                          });
+    // On the way out after a signal these notes go to standard error: nobody is there to answer.
     TellSaveNotes(this, m_entryFile, m_entryFile.TakeSaveNotes());
-    if (!bSaved)
+    m_bLastSaveFailed = !bSaved;
+    if (bSaved)
+        return;
+    // On the way out after a signal nobody is there to answer a message box.
+    if (m_bEndingOnSignal)
+        std::fprintf(stderr, "%s: %s\n", CToolkit::GetAppTitle().c_str(),
+                     _("the entries could not be saved to kvl.dat; it is as the last save left it").utf8_string().c_str());
+    else
         CToolkit::MainMessageBox(this, kSaveFailedText, kSaveFailedCaption);
 }
