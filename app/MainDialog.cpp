@@ -177,8 +177,10 @@ void CMainDialog::EndOnSignal()
     SaveTable();
     if (m_pSystemMenu)
         CToolkit::ClosePopupMenu(*m_pSystemMenu);
+    // The main window's run is one of them; it ends last, when the dialogs over it have returned.
     CToolkit::EndAllModal();
-    EndDialogRun(wxID_CANCEL);
+    if (!IsModal())
+        EndDialogRun(wxID_CANCEL);
 }
 
 void CMainDialog::OnOK(wxCommandEvent&)

@@ -26,12 +26,29 @@ ToolkitHooks g_hooks;
 wxWindow* g_pMainWindow = nullptr;
 bool g_bEnding = false;
 
+// GTK's native dialogs (the message boxes) run GTK's own loop, which wxWidgets' EndModal cannot end:
+// a response ends it, as a click on the close box would.
+bool RespondToNativeDialog(void* pWidget);
+
 // Every modal dialog that is up, the innermost last: the tool's own, GTK's native message dialogs
 // and any the toolkit opens by itself. Once the run is ending, none is shown any more.
 class CModalTracker : public wxModalDialogHook
 {
 public:
     std::vector<wxDialog*> m_dialogs;
+
+    // A dialog's loop can be told to end only while it is the innermost one, so the dialogs end one
+    // after the other: each one as soon as the one above it has returned.
+    void EndInnermost()
+    {
+        if (m_dialogs.empty())
+            return;
+        wxDialog* pDialog = m_dialogs.back();
+        if (pDialog->IsModal())
+            pDialog->EndModal(wxID_CANCEL);
+        else
+            RespondToNativeDialog(pDialog->GetHandle());
+    }
 
 protected:
     int Enter(wxDialog* pDialog) override
@@ -47,6 +64,8 @@ protected:
         auto it = std::find(m_dialogs.rbegin(), m_dialogs.rend(), pDialog);
         if (it != m_dialogs.rend())
             m_dialogs.erase(std::next(it).base());
+        if (g_bEnding)
+            EndInnermost();
     }
 };
 
@@ -72,8 +91,6 @@ TFunction GtkFunction(const char* pszName)
 
 const int kGtkResponseDeleteEvent = -4;  // GTK_RESPONSE_DELETE_EVENT: the window was closed
 
-// GTK's native dialogs (the message boxes) run GTK's own loop, which wxWidgets' EndModal cannot end:
-// a response ends it, as a click on the close box would.
 bool RespondToNativeDialog(void* pWidget)
 {
     using FnType = size_t (*)();
@@ -218,15 +235,7 @@ bool CToolkit::StartSockets()
 void CToolkit::EndAllModal()
 {
     g_bEnding = true;
-    const std::vector<wxDialog*> dialogs = ModalTracker().m_dialogs;
-    for (auto it = dialogs.rbegin(); it != dialogs.rend(); ++it)
-    {
-        wxDialog* pDialog = *it;
-        if (pDialog->IsModal())
-            pDialog->EndModal(wxID_CANCEL);
-        else
-            RespondToNativeDialog(pDialog->GetHandle());
-    }
+    ModalTracker().EndInnermost();
 }
 
 bool CToolkit::IsEnding()

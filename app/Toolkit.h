@@ -65,7 +65,7 @@ public:
 
     // The end of the run on a termination signal: from now on no message box or modal run waits for
     // the user (a message goes to standard error instead), and every dialog and message box that is
-    // up ends now, innermost first, as if closed. Their loops return once control is back in them.
+    // up ends as if closed, innermost first, each as soon as the one over it has returned.
     static void EndAllModal();
     static bool IsEnding();
     // Closes a pop-up menu that is shown, ending the loop that waits for its choice.
