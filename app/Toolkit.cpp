@@ -276,4 +276,5 @@ void CToolkit::SetHooks(ToolkitHooks hooks)
 void CToolkit::ClearHooks()
 {
     g_hooks = ToolkitHooks();
+    g_bEnding = false;  // one test's signal does not end the next test's dialogs
 }

@@ -78,6 +78,7 @@ public:
     static wxString ToMessageText(const std::string& strText);
 
     static void SetHooks(ToolkitHooks hooks);
+    // Also returns the layer from ending to running, as a new program starts.
     static void ClearHooks();
 
 private:
