@@ -151,15 +151,10 @@ bool COvertimeApp::TakeDataFileLock(CDataFileLock& lock)
         m_nExitCode = 0;
         return false;
     }
-    wxString text;
-    if (!holder.strHost.empty() && holder.strHost != LocalHostName())
-        text = wxString::Format(_("This log is already open on the computer \"%s\":\n%s\n\n"
-                                  "Only one window at a time can keep it."),
-                                wxString::FromUTF8(holder.strHost), path);
-    else
-        text = wxString::Format(_("This log is already open in another window:\n%s\n\n"
-                                  "Only one window at a time can keep it."),
-                                path);
+    // Another user's window, or one on another machine that shares the folder.
+    const wxString text = wxString::Format(_("This log is already open in another window:\n%s\n\n"
+                                             "Only one window at a time can keep it."),
+                                           path);
     CToolkit::AppMessageBox(text.utf8_string());
     m_nExitCode = 1;
     return false;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,7 +14,6 @@
 namespace
 {
 const int MAX_LINK_HOPS = 40;
-const size_t MAX_HOLDER_TEXT = 512;
 
 std::string DirectoryOf(const std::string& strPath)
 {
@@ -60,58 +60,32 @@ struct flock WholeFile(short nType)
     return lock;
 }
 
-// "host\npid\n"; anything else leaves the fields unknown.
-void ParseHolder(const std::string& strText, LockHolder& holder)
-{
-    const size_t nFirst = strText.find('\n');
-    if (nFirst == std::string::npos)
-        return;
-    const size_t nSecond = strText.find('\n', nFirst + 1);
-    if (nSecond == std::string::npos)
-        return;
-    const std::string strPid = strText.substr(nFirst + 1, nSecond - nFirst - 1);
-    if (strPid.empty() || strPid.size() > 9 || strPid.find_first_not_of("0123456789") != std::string::npos)
-        return;
-    holder.strHost = strText.substr(0, nFirst);
-    holder.nPid = static_cast<pid_t>(std::atol(strPid.c_str()));
-}
-
-std::string ReadHolderText(int nFd)
-{
-    std::string strText(MAX_HOLDER_TEXT, '\0');
-    ssize_t nRead;
-    do
-        nRead = pread(nFd, &strText[0], strText.size(), 0);
-    while (nRead < 0 && errno == EINTR);
-    strText.resize(nRead > 0 ? static_cast<size_t>(nRead) : 0);
-    return strText;
-}
-
-// Best effort: a holder that cannot say who it is still holds the lock.
-void WriteHolderText(int nFd)
-{
-    const std::string strText = LocalHostName() + "\n" + std::to_string(getpid()) + "\n";
-    if (ftruncate(nFd, 0) != 0)
-        return;
-    size_t nDone = 0;
-    while (nDone < strText.size())
-    {
-        const ssize_t nWritten = pwrite(nFd, strText.data() + nDone, strText.size() - nDone,
-                                        static_cast<off_t>(nDone));
-        if (nWritten < 0 && errno == EINTR)
-            continue;
-        if (nWritten <= 0)
-            return;
-        nDone += static_cast<size_t>(nWritten);
-    }
-    // Another machine reads it over the network only once it has left this one.
-    fdatasync(nFd);
-}
-
 std::string ExecutableOf(const std::string& strProcess)
 {
     std::string strTarget;
     return ReadLink("/proc/" + strProcess + "/exe", strTarget) ? strTarget : std::string();
+}
+
+// Whether the process has this file open; false when its descriptors cannot be seen.
+bool HasFileOpen(const std::string& strProcess, dev_t nDevice, ino_t nInode)
+{
+    const std::string strFolder = "/proc/" + strProcess + "/fd";
+    DIR* pDir = opendir(strFolder.c_str());
+    if (!pDir)
+        return false;
+    bool bFound = false;
+    while (const dirent* pEntry = readdir(pDir))
+    {
+        struct stat st;
+        if (pEntry->d_name[0] != '.' && stat((strFolder + "/" + pEntry->d_name).c_str(), &st) == 0 &&
+            st.st_dev == nDevice && st.st_ino == nInode)
+        {
+            bFound = true;
+            break;
+        }
+    }
+    closedir(pDir);
+    return bFound;
 }
 }  // namespace
 
@@ -144,24 +118,15 @@ std::string LockPathFor(const std::string& strDataPath)
     return (strFolder == "/" ? "" : strFolder) + "/." + BaseNameOf(strDataPath) + ".lock";
 }
 
-std::string LocalHostName()
-{
-    char szName[256] = {};
-    if (gethostname(szName, sizeof szName - 1) != 0)
-        return std::string();
-    std::string strName = szName;
-    return strName.substr(0, strName.find('\n'));
-}
-
 bool IsLocalHolderOfThisProgram(const LockHolder& holder)
 {
-    if (holder.nPid <= 0 || holder.nLockPid != holder.nPid || holder.nPid == getpid())
+    if (holder.nPid <= 0 || holder.nPid == getpid())
         return false;
-    const std::string strHost = LocalHostName();
-    if (strHost.empty() || holder.strHost != strHost)
-        return false;
+    const std::string strProcess = std::to_string(holder.nPid);
     const std::string strOwn = ExecutableOf("self");
-    return !strOwn.empty() && ExecutableOf(std::to_string(holder.nPid)) == strOwn;
+    if (strOwn.empty() || ExecutableOf(strProcess) != strOwn)
+        return false;
+    return HasFileOpen(strProcess, holder.nDevice, holder.nInode);
 }
 
 CDataFileLock::~CDataFileLock()
@@ -173,9 +138,7 @@ void CDataFileLock::Release()
 {
     if (m_nFd < 0)
         return;
-    // No stale name and number are left for a later start to read; the lock goes with the close.
-    [[maybe_unused]] const int nTruncated = ftruncate(m_nFd, 0);
-    close(m_nFd);
+    close(m_nFd);  // the lock goes with it
     m_nFd = -1;
 }
 
@@ -188,7 +151,7 @@ ELockResult CDataFileLock::Acquire(const std::string& strDataFile)
         return ELockResult::Unavailable;
     m_strLockPath = LockPathFor(m_strDataPath);
 
-    // Never through a link: the lock file is truncated and written, and may lie in a shared folder.
+    // Never through a link: the lock file may lie in a shared folder, where a link could lead anywhere.
     const int nFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
     int nFd = open(m_strLockPath.c_str(), O_RDWR | O_CREAT | nFlags, 0666);
     const bool bWritable = nFd >= 0;
@@ -221,7 +184,6 @@ ELockResult CDataFileLock::Acquire(const std::string& strDataFile)
         if (fcntl(nFd, F_SETLK, &lock) == 0)
         {
             m_nFd = nFd;
-            WriteHolderText(m_nFd);
             return ELockResult::Locked;
         }
         if (errno == EINTR)
@@ -248,8 +210,13 @@ ELockResult CDataFileLock::TestHeld(int nFd)
         return ELockResult::Unavailable;
     if (lock.l_type == F_UNLCK)
         return ELockResult::Locked;
+    struct stat st;
     m_holder = LockHolder();
-    ParseHolder(ReadHolderText(nFd), m_holder);
-    m_holder.nLockPid = lock.l_pid > 0 ? lock.l_pid : 0;
+    if (fstat(nFd, &st) == 0)
+    {
+        m_holder.nDevice = st.st_dev;
+        m_holder.nInode = st.st_ino;
+    }
+    m_holder.nPid = lock.l_pid > 0 ? lock.l_pid : 0;
     return ELockResult::HeldElsewhere;
 }

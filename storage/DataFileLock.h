@@ -1,5 +1,7 @@
 // One window per data file: a record lock on a small file beside the data file, which the system
-// drops when the holding process ends, however it ends.
+// drops when the holding process ends, however it ends. The lock file stays empty and is never
+// written: in a synchronised folder a file that changes would travel, and a sync tool that replaces
+// it would leave the lock on a file that nobody opens any more.
 #pragma once
 
 #include <string>
@@ -15,9 +17,9 @@ enum class ELockResult
 // Who holds the lock, as far as this machine can tell.
 struct LockHolder
 {
-    std::string strHost;   // the holder's host name, as it wrote it; empty when unknown
-    pid_t nPid = 0;        // the holder's process number, as it wrote it; 0 when unknown
-    pid_t nLockPid = 0;    // the holding process as the system reports it; 0 when it cannot tell
+    pid_t nPid = 0;      // the holding process as the system reports it; 0 when it cannot tell
+    dev_t nDevice = 0;   // the lock file the question was asked about
+    ino_t nInode = 0;
 };
 
 // A process holds a record lock once, whatever number of descriptors it opens: two objects in one
@@ -58,9 +60,7 @@ std::string ResolveDataPath(const std::string& strName);
 // The lock file that belongs to a resolved data file path: a hidden file beside it.
 std::string LockPathFor(const std::string& strDataPath);
 
-// This machine's name, as the holder writes it into the lock file.
-std::string LocalHostName();
-
-// True when the holder is a process of this same program on this machine that the system itself
-// reports as the holder: only such a process may be sent a signal.
+// True when the holder is another process of this same program on this machine that has the lock
+// file open: only such a process may be sent a signal. (Over a network file system the number the
+// system reports may belong to a process on another machine.)
 bool IsLocalHolderOfThisProgram(const LockHolder& holder);

@@ -79,7 +79,10 @@ kill -9 "$first"
 start_in folder-link
 third=$started
 wait_title "$third" Vantrell > /dev/null
-[ "$(sed -n 2p "$smoke_dir/log/.kvl.dat.lock")" = "$third" ] || fail "the start after a crash does not hold the lock"
+start_in log
+wait_end "$started" 10
+grep -q "process $third" "$smoke_dir/err.log" || fail "the start after a crash does not hold the log"
+[ -s "$smoke_dir/log/.kvl.dat.lock" ] && fail "the lock file is not empty"
 kill -s TERM "$third"
 wait_end "$third" 5
 [ "$end_status" -eq 0 ] || fail "the start after a crash ended with status $end_status"
