@@ -5,12 +5,16 @@
 #include "app/MainDialog.h"
 #include "app/Toolkit.h"
 #include "res/Resource.h"
+#include "storage/DataFileLock.h"
 
-#include <wx/timer.h>
+#include <wx/intl.h>
 #include <wx/xrc/xmlres.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unistd.h>
 
 void InitXmlResource();  // the compiled dialog layouts
 
@@ -22,23 +26,59 @@ COvertimeApp::~COvertimeApp() = default;
 
 namespace
 {
+const char kDataFileName[] = "kvl.dat";
+// The signal by which a second start asks the window that has its log open to come to the front.
+const int kRaiseSignal = SIGUSR1;
+const unsigned kWatchdogSeconds = 3;
+
 CMainDialog* g_pRunningDialog = nullptr;
+std::string g_strWatchdogText;
+
+// Runs in the signal context: nothing but what a signal handler may call.
+extern "C" void OnWatchdog(int)
+{
+    [[maybe_unused]] const ssize_t nWritten =
+        write(STDERR_FILENO, g_strWatchdogText.data(), g_strWatchdogText.size());
+    _exit(1);
+}
+
+// The last resort when the orderly close does not finish: it needs no event loop, so a close that
+// waits in a loop or in a system call cannot hold it up.
+void ArmWatchdog()
+{
+    static bool s_bArmed = false;
+    if (s_bArmed)
+        return;
+    s_bArmed = true;
+    g_strWatchdogText = CToolkit::GetAppTitle() + ": " +
+                        _("the window did not close in time after a termination signal").utf8_string() + "\n";
+    struct sigaction action = {};
+    action.sa_handler = OnWatchdog;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGALRM, &action, nullptr);
+    alarm(kWatchdogSeconds);
+}
 
 // The desktop ends a session with a signal, not with an event: the table must be on disk before the
-// process goes. If a nested loop keeps the window from closing, the process leaves on its own.
+// process goes, and nothing on the way may wait for the user.
 void OnTerminationSignal(int)
 {
+    ArmWatchdog();
     // Outside the main window's run there is no table to keep.
     if (!g_pRunningDialog)
         std::_Exit(0);
     g_pRunningDialog->EndOnSignal();
-    // Made once and never destroyed: it may fire while the toolkit is going down.
-    static wxTimer* s_pWatchdog = [] {
-        auto* pTimer = new wxTimer();
-        pTimer->Bind(wxEVT_TIMER, [](wxTimerEvent&) { std::_Exit(0); });
-        return pTimer;
-    }();
-    s_pWatchdog->StartOnce(3000);
+}
+
+void OnRaiseSignal(int)
+{
+    if (g_pRunningDialog && !CToolkit::IsEnding())
+        CToolkit::RaiseWindows();
+}
+
+void WriteNotice(const wxString& text)
+{
+    std::fprintf(stderr, "%s: %s\n", CToolkit::GetAppTitle().c_str(), text.utf8_string().c_str());
 }
 }  // namespace
 
@@ -46,6 +86,8 @@ bool COvertimeApp::OnInit()
 {
     for (int nSignal : {SIGTERM, SIGINT, SIGHUP})
         SetSignalHandler(nSignal, OnTerminationSignal);
+    // Set before the lock is taken: whoever finds this process in the lock file may send it.
+    SetSignalHandler(kRaiseSignal, OnRaiseSignal);
     InitInstance();
     return true;
 }
@@ -65,6 +107,11 @@ bool COvertimeApp::InitInstance()
         return false;
     }
 
+    // Held until the table has been saved for the last time, when the window is destroyed.
+    CDataFileLock lock;
+    if (!TakeDataFileLock(lock))
+        return false;
+
     wxXmlResource::Get()->InitAllHandlers();
     InitXmlResource();
 
@@ -74,7 +121,42 @@ bool COvertimeApp::InitInstance()
     dialog.DoModal();
     g_pRunningDialog = nullptr;
     SetTopWindow(nullptr);
-    m_nExitCode = 0;
+    m_nExitCode = dialog.IsSignalSaveFailed() ? 1 : 0;
+    return false;
+}
+
+bool COvertimeApp::TakeDataFileLock(CDataFileLock& lock)
+{
+    switch (lock.Acquire(kDataFileName))
+    {
+    case ELockResult::Locked:
+        return true;
+    case ELockResult::Unavailable:
+        // A folder where no lock can be kept must not keep the user from the log.
+        WriteNotice(wxString::Format(_("no lock can be kept beside %s; a second start could open the same log"),
+                                     wxString::FromUTF8(lock.GetDataPath().empty() ? kDataFileName
+                                                                                  : lock.GetDataPath())));
+        return true;
+    case ELockResult::HeldElsewhere:
+        break;
+    }
+
+    // The data file is neither created nor read: the window that holds it is the only one at work.
+    const LockHolder& holder = lock.GetHolder();
+    const wxString path = wxString::FromUTF8(lock.GetDataPath());
+    if (IsLocalHolderOfThisProgram(holder) && kill(holder.nPid, kRaiseSignal) == 0)
+    {
+        WriteNotice(wxString::Format(_("%s is already open in process %d; its window was brought to the front"),
+                                     path, static_cast<int>(holder.nPid)));
+        m_nExitCode = 0;
+        return false;
+    }
+    // Another user's window, or one on another machine that shares the folder.
+    const wxString text = wxString::Format(_("This log is already open in another window:\n%s\n\n"
+                                             "Only one window at a time can keep it."),
+                                           path);
+    CToolkit::AppMessageBox(text.utf8_string());
+    m_nExitCode = 1;
     return false;
 }
 

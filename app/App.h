@@ -3,6 +3,8 @@
 
 #include <wx/app.h>
 
+class CDataFileLock;
+
 class COvertimeApp : public wxApp
 {
 public:
@@ -15,6 +17,8 @@ public:
     int OnRun() override;
 
 private:
+    // One window per data file: false when another start has it open (this one then ends).
+    bool TakeDataFileLock(CDataFileLock& lock);
     void OnHelp(wxCommandEvent& event);
 
     int m_nExitCode = 0;

@@ -170,14 +170,17 @@ void CMainDialog::EndDialogRun(int nCode)
 
 void CMainDialog::EndOnSignal()
 {
+    // A second signal finds the close under way.
+    if (m_bEndingOnSignal)
+        return;
+    m_bEndingOnSignal = true;
     SaveTable();
-    for (auto it = wxTopLevelWindows.rbegin(); it != wxTopLevelWindows.rend(); ++it)
-    {
-        wxDialog* pDialog = dynamic_cast<wxDialog*>(*it);
-        if (pDialog && pDialog != this && pDialog->IsModal())
-            pDialog->EndModal(wxID_CANCEL);
-    }
-    EndDialogRun(wxID_CANCEL);
+    if (m_pSystemMenu)
+        CToolkit::ClosePopupMenu(*m_pSystemMenu);
+    // The main window's run is one of them; it ends last, when the dialogs over it have returned.
+    CToolkit::EndAllModal();
+    if (!IsModal())
+        EndDialogRun(wxID_CANCEL);
 }
 
 void CMainDialog::OnOK(wxCommandEvent&)

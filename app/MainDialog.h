@@ -42,8 +42,11 @@ public:
     bool OnInitDialog();
     void OnDestroy();
     void OnSysCommand(unsigned nID, long nParam);
-    // A termination signal: the table is written first, then the dialogs end, innermost first.
+    // A termination signal: the table is written first, then the dialogs end, innermost first; nothing
+    // on the way waits for the user.
     void EndOnSignal();
+    // The run ended on a signal and its last save failed.
+    bool IsSignalSaveFailed() const { return m_bEndingOnSignal && m_bLastSaveFailed; }
     const wxIcon& OnQueryDragIcon() const { return m_hIcon; }
 
     // The data file, the date picker and the window menu.
@@ -100,6 +103,8 @@ private:
     wxComboBox* m_pOvertime = nullptr;
     bool m_bDestroyed = false;
     bool m_bToldInPlace = false;
+    bool m_bEndingOnSignal = false;
+    bool m_bLastSaveFailed = false;
     std::unique_ptr<wxMenu> m_pSystemMenu;
 
     wxDECLARE_EVENT_TABLE();

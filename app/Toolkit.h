@@ -9,6 +9,7 @@
 #include <wx/string.h>
 
 class wxDialog;
+class wxMenu;
 class wxWindow;
 
 enum class EMessageButtons { Ok, YesNo };
@@ -62,10 +63,22 @@ public:
     // Starts the socket layer; false when it cannot be started.
     static bool StartSockets();
 
+    // The end of the run on a termination signal: from now on no message box or modal run waits for
+    // the user (a message goes to standard error instead), and every dialog and message box that is
+    // up ends as if closed, innermost first, each as soon as the one over it has returned.
+    static void EndAllModal();
+    static bool IsEnding();
+    // Closes a pop-up menu that is shown, ending the loop that waits for its choice.
+    static void ClosePopupMenu(wxMenu& menu);
+
+    // Brings the main window and every dialog and message box open over it to the front.
+    static void RaiseWindows();
+
     // A message's text as the message box shows it.
     static wxString ToMessageText(const std::string& strText);
 
     static void SetHooks(ToolkitHooks hooks);
+    // Also returns the layer from ending to running, as a new program starts.
     static void ClearHooks();
 
 private:

@@ -8,6 +8,8 @@
 #include <wx/intl.h>
 #include <wx/string.h>
 
+#include <cstdio>
+
 namespace
 {
 const char kSaveFailedText[] = "Save to File";
@@ -90,10 +92,17 @@ void CMainDialog::SaveTable(bool bTellChanges)
                                              return table.GetRow(static_cast<int>(i));
                                          },
                                          &report);
+    // On the way out after a signal these notes go to standard error: nobody is there to answer.
     TellSaveNotes(this, m_entryFile, m_entryFile.TakeSaveNotes());
+    m_bLastSaveFailed = !bSaved;
     if (!bSaved)
     {
-        CToolkit::MainMessageBox(this, kSaveFailedText, kSaveFailedCaption);
+        // On the way out after a signal nobody is there to answer a message box.
+        if (m_bEndingOnSignal)
+            std::fprintf(stderr, "%s: %s\n", CToolkit::GetAppTitle().c_str(),
+                         _("the entries could not be saved to kvl.dat; it is as the last save left it").utf8_string().c_str());
+        else
+            CToolkit::MainMessageBox(this, kSaveFailedText, kSaveFailedCaption);
         return;
     }
     // The table always takes the merge, or the next save would write over it again.
