@@ -11,6 +11,16 @@
 
 namespace
 {
+std::string g_strFolder;
+
+// Emptied and removed when the run ends, so that runs leave nothing behind.
+void RemoveFolder()
+{
+    for (const std::string& strName : entry_oracle::Names(g_strFolder))
+        unlink((g_strFolder + "/" + strName).c_str());
+    rmdir(g_strFolder.c_str());
+}
+
 // A folder in memory where there is one: every input is saved several times.
 std::string MakeFolder()
 {
@@ -21,6 +31,8 @@ std::string MakeFolder()
         std::perror("mkdtemp");
         std::abort();
     }
+    g_strFolder = strTemplate;
+    std::atexit(RemoveFolder);
     return strTemplate;
 }
 
