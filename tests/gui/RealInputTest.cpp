@@ -45,8 +45,9 @@ TEST_F(RealInputTest, TypeAndAddThenClickTheRow)
     ASSERT_TRUE(WaitFor([&] { return pDescription->GetValue().empty(); }));
 
     // A click on the first row loads it into the form.
-    wxWindow* pRows = dialog.m_listEntries.GetListCtrl()->GetRowsWindow();
-    simulator.MouseMove(pRows->GetScreenPosition() + wxPoint(30, 8));
+    const wxRect row = dialog.m_listEntries.GetListCtrl()->GetRowScreenRect(0);
+    ASSERT_FALSE(row.IsEmpty());
+    simulator.MouseMove(row.GetPosition() + wxPoint(30, row.GetHeight() / 2));
     YieldFor(50);
     simulator.MouseClick();
     EXPECT_TRUE(WaitFor([&] { return pDescription->GetValue() == "Typed by hand"; }));
