@@ -3,7 +3,7 @@
 set -e
 PACKAGES="cmake make g++ pkg-config libwxgtk3.2-dev libgtest-dev libgmock-dev libbenchmark-dev
           xvfb xauth xdg-utils desktop-file-utils appstream dpkg-dev file
-          dbus at-spi2-core python3-pyatspi"
+          dbus at-spi2-core python3-pyatspi xdotool"
 [ -n "$VANTRELL_EXTRA_PACKAGES" ] && PACKAGES="$PACKAGES $VANTRELL_EXTRA_PACKAGES"
 
 missing=""
