@@ -31,7 +31,7 @@ CEntryTable::CEntryTable()
             [this](const std::string& strText) { return MeasureCell(strText); },
             [this, nColumn](const std::function<void(const std::string&)>& visit) {
                 for (const auto& pRow : m_rows)
-                    visit(Cell(*pRow, nColumn));
+                    ForListText(Cell(*pRow, nColumn), visit);
             });
 }
 
