@@ -16,7 +16,6 @@ wxIMPLEMENT_DYNAMIC_CLASS(CEntryListCtrl, wxDataViewCtrl);
 
 wxBEGIN_EVENT_TABLE(CEntryListCtrl, wxDataViewCtrl)
     EVT_DATAVIEW_SELECTION_CHANGED(wxID_ANY, CEntryListCtrl::OnSelectionChanged)
-    EVT_DATAVIEW_ITEM_ACTIVATED(wxID_ANY, CEntryListCtrl::OnRowActivated)
     EVT_SET_FOCUS(CEntryListCtrl::OnSetFocus)
     EVT_KILL_FOCUS(CEntryListCtrl::OnKillFocus)
     EVT_KEY_DOWN(CEntryListCtrl::OnKeyDown)
@@ -371,9 +370,4 @@ int CEntryListCtrl::RowAtScreenPoint(const wxPoint& point) const
         if (GetRowScreenRect(nRow).Contains(point))
             return nRow;
     return -1;
-}
-
-void CEntryListCtrl::OnRowActivated(wxDataViewEvent&)
-{
-    // A double click is two clicks; the row has been loaded by them.
 }

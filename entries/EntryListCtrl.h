@@ -61,7 +61,6 @@ private:
     void OnMouseUp(wxMouseEvent& event);
     void NoteUserInput();
     int RowAtScreenPoint(const wxPoint& point) const;
-    void OnRowActivated(wxDataViewEvent& event);
     void ShowMark();
     // Takes the widget's selection as the user's new mark, and says so.
     void TakeMarkFromSelection();
