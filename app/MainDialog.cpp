@@ -4,12 +4,16 @@
 #include "app/IconPosition.h"
 #include "app/Toolkit.h"
 #include "entries/EntryListCtrl.h"
+#include "report/Duration.h"
 #include "res/Icon.h"
 #include "res/Resource.h"
 
 #include <wx/combobox.h>
 #include <wx/dcclient.h>
+#include <wx/intl.h>
 #include <wx/settings.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
@@ -33,10 +37,22 @@ wxBEGIN_EVENT_TABLE(CMainDialog, wxDialog)
     EVT_BUTTON(XRCID("IDC_HELP_PAGE"), CMainDialog::OnHelpPage)
     EVT_BUTTON(XRCID("IDC_SELECT_DATE"), CMainDialog::OnSelectDate)
     EVT_COMMAND(XRCID("IDC_LIST"), vtEVT_LIST_CLICK, CMainDialog::OnClickList)
+    EVT_COMMAND(XRCID("IDC_LIST"), vtEVT_LIST_MARK, CMainDialog::OnMarkList)
 wxEND_EVENT_TABLE()
 
 namespace
 {
+// The template's size in dialog units: the window's client area when it opens, and its least.
+const wxSize kTemplateSize(312, 147);
+
+// The template's creation order, which is the tab order.
+const char* const kTabOrder[] = {
+    "wxID_OK",          "IDC_LIST",    "IDC_SELECT_DATE", "IDC_DATE_LABEL",        "IDC_DATE",
+    "IDC_OT_LABEL",     "IDC_OVERTIME", "IDC_DESCRIPTION_LABEL", "IDC_DESCRIPTION", "IDC_ADD",
+    "IDC_DELETE",       "IDC_UPDATE",  "IDC_CLEAR",       "IDC_TITLE_LINE",        "IDC_HELP_PAGE",
+    "IDC_REPORT",       "IDC_STATUS_LINE",
+};
+
 template <class T>
 T* FindControl(wxWindow* pParent, const char* pszName)
 {
@@ -51,12 +67,25 @@ CMainDialog::CMainDialog() : m_hIcon(LoadMainIcon())
 {
     if (!wxXmlResource::Get()->LoadDialog(this, nullptr, "IDD_MAIN"))
         throw std::logic_error("the main window's layout IDD_MAIN is missing");
-    // The layout gives the client area, as dialog templates do; the frame comes on top of it.
-    SetClientSize(GetSize());
     m_pDescription = FindControl<wxTextCtrl>(this, "IDC_DESCRIPTION");
     m_pDate = FindControl<wxTextCtrl>(this, "IDC_DATE");
     m_pOvertime = FindControl<wxComboBox>(this, "IDC_OVERTIME");
+    m_pStatusLine = FindControl<wxStaticText>(this, "IDC_STATUS_LINE");
     FindControl<CEntryListCtrl>(this, "IDC_LIST");
+    wxWindow* pPrevious = nullptr;
+    for (const char* pszName : kTabOrder)
+    {
+        wxWindow* pControl = FindControl<wxWindow>(this, pszName);
+        if (pPrevious)
+            pControl->MoveAfterInTabOrder(pPrevious);
+        pPrevious = pControl;
+    }
+    // The template gives the client area, as dialog templates do, and it is the least size; the
+    // frame comes on top of it.
+    wxSize least = ConvertDialogToPixels(kTemplateSize);
+    least.IncTo(GetSizer()->GetMinSize());
+    SetMinClientSize(least);
+    SetClientSize(least);
     CToolkit::SetMainWindow(this);
 }
 
@@ -143,10 +172,21 @@ bool CMainDialog::OnInitDialog()
     AppendAboutItem();
     SetIcons(LoadMainIconBundle());
     m_listEntries.SetUpColumns();
+    m_listEntries.SetOnChange([this] { ShowLogSummary(); });
+    ShowLogSummary();
     LoadEntries();
     // The first control in tab order takes the focus, as a dialog's opening gives it.
     FindWindow(wxID_OK)->SetFocus();
     return true;
+}
+
+void CMainDialog::ShowLogSummary()
+{
+    // The count and the report's total (#VALUE#), which the table keeps as rows change.
+    const int nRows = m_listEntries.GetRowCount();
+    const wxString total = wxString::FromUTF8(FormatDuration(m_listEntries.GetTotalMinutes()));
+    m_pStatusLine->SetLabel(
+        wxString::Format(wxPLURAL("%d entry, total %s", "%d entries, total %s", nRows), nRows, total));
 }
 
 void CMainDialog::OnDestroy()

@@ -12,6 +12,7 @@
 #include <string>
 
 class wxComboBox;
+class wxStaticText;
 class wxTextCtrl;
 class wxPaintEvent;
 
@@ -37,6 +38,8 @@ public:
     void RowToFields(int nRow);
     void InsertFieldsAsTopRow();
     bool FindDuplicate();
+    // The line under the list: the number of entries and their total.
+    void ShowLogSummary();
 
     // The opening and destruction steps.
     bool OnInitDialog();
@@ -86,6 +89,7 @@ private:
     void OnHelpPage(wxCommandEvent& event);
     void OnSelectDate(wxCommandEvent& event);
     void OnClickList(wxCommandEvent& event);
+    void OnMarkList(wxCommandEvent& event);
     void OnOK(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnWindowKeys(wxKeyEvent& event);
@@ -101,6 +105,7 @@ private:
     wxTextCtrl* m_pDescription = nullptr;
     wxTextCtrl* m_pDate = nullptr;
     wxComboBox* m_pOvertime = nullptr;
+    wxStaticText* m_pStatusLine = nullptr;
     bool m_bDestroyed = false;
     bool m_bToldInPlace = false;
     bool m_bEndingOnSignal = false;

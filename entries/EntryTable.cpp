@@ -1,30 +1,27 @@
-// The entry table over its virtual list control.
+// The entry table over its list control.
 #include "entries/EntryTable.h"
 
 #include "entries/EntryListCtrl.h"
+#include "entries/ListText.h"
+#include "report/Duration.h"
 
 #include <algorithm>
 
 namespace
 {
-struct ColumnSpec
-{
-    const char* pszTitle;
-    wxListColumnFormat eAlign;
-};
-
-const ColumnSpec kColumns[CEntryTable::COLUMN_COUNT] = {
-    {"Description", wxLIST_FORMAT_LEFT},
-    {"Date", wxLIST_FORMAT_LEFT},
-    {"Overtime", wxLIST_FORMAT_LEFT},
-};
-
-// Room around a text inside its cell, as the list draws it.
-const int kCellMargin = 12;
-// A title needs a little more, for the header's own padding.
-const int kTitleMargin = 20;
+const char* const kColumnTitles[CEntryTable::COLUMN_COUNT] = {"Description", "Date", "Overtime"};
 
 const std::string kNoText;
+
+// The column widths follow what the list shows, so a very long text is measured shortened.
+template <class Apply>
+void ForListText(const std::string& strText, Apply apply)
+{
+    if (IsListTextWhole(strText))
+        apply(strText);
+    else
+        apply(ListText(strText));
+}
 }  // namespace
 
 CEntryTable::CEntryTable()
@@ -34,22 +31,30 @@ CEntryTable::CEntryTable()
             [this](const std::string& strText) { return MeasureCell(strText); },
             [this, nColumn](const std::function<void(const std::string&)>& visit) {
                 for (const auto& pRow : m_rows)
-                    visit(Cell(*pRow, nColumn));
+                    ForListText(Cell(*pRow, nColumn), visit);
             });
 }
 
 CEntryTable::~CEntryTable()
 {
-    if (m_pList)
-        m_pList->SetTable(nullptr);
+    if (!m_pList)
+        return;
+    m_pList->Unbind(wxEVT_SIZE, &CEntryTable::OnListSize, this);
+    m_pList->SetTable(nullptr);
 }
 
 void CEntryTable::Attach(CEntryListCtrl* pList)
 {
     m_pList = pList;
     m_pList->SetTable(this);
-    m_pList->SetItemCount(GetRowCount());
-    m_pList->WatchClicks();
+    // The Description column's cap and the last column's reach depend on the list's width.
+    m_pList->Bind(wxEVT_SIZE, &CEntryTable::OnListSize, this);
+}
+
+void CEntryTable::OnListSize(wxSizeEvent& event)
+{
+    event.Skip();
+    AutosizeColumns();
 }
 
 std::string& CEntryTable::Cell(EntryRow& row, int nColumn)
@@ -78,15 +83,17 @@ size_t CEntryTable::HashRow(const EntryRow& row)
 void CEntryTable::AddRow(const EntryRow& row)
 {
     for (int nColumn = 0; nColumn < COLUMN_COUNT; ++nColumn)
-        m_widths[nColumn]->Add(Cell(row, nColumn));
+        ForListText(Cell(row, nColumn), [&](const std::string& strShown) { m_widths[nColumn]->Add(strShown); });
     m_rowHashes.insert(HashRow(row));
+    m_total.Add(row.strOvertime);
 }
 
 void CEntryTable::RemoveRow(const EntryRow& row)
 {
     for (int nColumn = 0; nColumn < COLUMN_COUNT; ++nColumn)
-        m_widths[nColumn]->Remove(Cell(row, nColumn));
+        ForListText(Cell(row, nColumn), [&](const std::string& strShown) { m_widths[nColumn]->Remove(strShown); });
     RemoveRowHash(row);
+    m_total.Remove(row.strOvertime);
 }
 
 void CEntryTable::RemoveRowHash(const EntryRow& row)
@@ -104,11 +111,32 @@ bool CEntryTable::ContainsRow(const EntryRow& row) const
     return false;
 }
 
+int32_t CEntryTable::GetTotalMinutes() const
+{
+    if (m_total.IsExact())
+        return m_total.Total();
+    // Only with totals near the 32-bit limit does the order of the saturating sum matter.
+    int32_t nTotal = 0;
+    for (const auto& pRow : m_rows)
+        nTotal = AddMinutes(nTotal, ParseDuration(pRow->strOvertime));
+    return nTotal;
+}
+
+void CEntryTable::Changed()
+{
+    if (m_nSuspended > 0)
+    {
+        m_bChangedWhileSuspended = true;
+        return;
+    }
+    if (m_onChange)
+        m_onChange();
+}
+
 void CEntryTable::SetUpColumns()
 {
-    for (int nColumn = 0; nColumn < COLUMN_COUNT; ++nColumn)
-        m_pList->InsertColumn(nColumn, kColumns[nColumn].pszTitle, kColumns[nColumn].eAlign);
-    // A report list of this toolkit always selects whole rows: there is no other extended style to set.
+    // A row of the native list is always selected whole: there is no other extended style to set.
+    m_pList->CreateColumns(kColumnTitles, COLUMN_COUNT);
     AutosizeColumns();
 }
 
@@ -121,15 +149,21 @@ void CEntryTable::InsertTopRow(const std::string& strDescription)
 
 void CEntryTable::InsertTopRow(EntryRow row)
 {
+    InsertRow(0, std::move(row));
+}
+
+void CEntryTable::InsertRow(int nRow, EntryRow row)
+{
+    nRow = std::clamp(nRow, 0, GetRowCount());
     AddRow(row);
-    m_rows.push_front(std::make_unique<EntryRow>(std::move(row)));
-    if (!m_pList)
-        return;
-    const long nMark = m_pList->GetSelectionMark();
-    m_pList->SetItemCount(GetRowCount());
-    if (nMark >= 0)
-        m_pList->MoveSelectionMark(nMark + 1);
-    m_pList->Refresh(false);
+    auto pRow = std::make_unique<EntryRow>(std::move(row));
+    if (nRow == 0)
+        m_rows.push_front(std::move(pRow));
+    else
+        m_rows.insert(m_rows.begin() + nRow, std::move(pRow));
+    if (m_pList)
+        m_pList->RowInserted(nRow, m_nSuspended > 0);
+    Changed();
 }
 
 void CEntryTable::SetCellText(int nRow, int nColumn, const std::string& strText)
@@ -139,12 +173,17 @@ void CEntryTable::SetCellText(int nRow, int nColumn, const std::string& strText)
     EntryRow& row = *m_rows[static_cast<size_t>(nRow)];
     std::string& strCell = Cell(row, nColumn);
     RemoveRowHash(row);
-    m_widths[nColumn]->Remove(strCell);
+    ForListText(strCell, [&](const std::string& strShown) { m_widths[nColumn]->Remove(strShown); });
+    if (nColumn == 2)
+        m_total.Remove(strCell);
     strCell = strText;
-    m_widths[nColumn]->Add(strCell);
+    ForListText(strCell, [&](const std::string& strShown) { m_widths[nColumn]->Add(strShown); });
+    if (nColumn == 2)
+        m_total.Add(strCell);
     m_rowHashes.insert(HashRow(row));
     if (m_pList)
-        m_pList->RefreshItem(nRow);
+        m_pList->RowChanged(nRow, m_nSuspended > 0);
+    Changed();
 }
 
 const std::string& CEntryTable::GetCellText(int nRow, int nColumn) const
@@ -160,15 +199,9 @@ void CEntryTable::DeleteRow(int nRow)
         return;
     RemoveRow(*m_rows[static_cast<size_t>(nRow)]);
     m_rows.erase(m_rows.begin() + nRow);
-    if (!m_pList)
-        return;
-    const long nMark = m_pList->GetSelectionMark();
-    m_pList->SetItemCount(GetRowCount());
-    if (nMark == nRow)
-        m_pList->MoveSelectionMark(-1);
-    else if (nMark > nRow)
-        m_pList->MoveSelectionMark(nMark - 1);
-    m_pList->Refresh(false);
+    if (m_pList)
+        m_pList->RowDeleted(nRow, m_nSuspended > 0);
+    Changed();
 }
 
 int CEntryTable::GetMarkedRow() const
@@ -178,39 +211,42 @@ int CEntryTable::GetMarkedRow() const
 
 void CEntryTable::AutosizeColumns()
 {
-    wxWindow* pHeader = m_pList ? m_pList->GetHeaderWindow() : nullptr;
-    if (!pHeader)
+    if (!m_pList || m_pList->GetColumnCount() == 0)
         return;
     SuspendRedraw();
-    const int nColumns = m_pList->GetColumnCount();
-    int nUsed = 0;
-    for (int nColumn = 0; nColumn < nColumns; ++nColumn)
-    {
-        const int nContent =
-            nColumn < COLUMN_COUNT ? m_widths[nColumn]->Widest() + kCellMargin : kCellMargin;
-        const int nTitle = nColumn < COLUMN_COUNT
-                               ? pHeader->GetTextExtent(kColumns[nColumn].pszTitle).GetWidth() + kTitleMargin
-                               : 0;
-        int nWidth = std::max(nContent, nTitle);
-        if (nColumn == nColumns - 1)
-            nWidth = std::max(nWidth, m_pList->GetClientSize().GetWidth() - nUsed);
-        if (m_pList->GetColumnWidth(nColumn) != nWidth)
-            m_pList->SetColumnWidth(nColumn, nWidth);
-        nUsed += nWidth;
-    }
+    int nWidths[COLUMN_COUNT];
+    for (int nColumn = 0; nColumn < COLUMN_COUNT; ++nColumn)
+        nWidths[nColumn] = std::max(m_widths[nColumn]->Widest() + m_pList->GetCellMargin(),
+                                    m_pList->GetTitleWidth(nColumn));
+    // Description gives way first, so Date and Overtime stay in view; the form shows the whole text.
+    const int nRowsWidth = m_pList->GetRowsWidth();
+    nWidths[0] = std::max(m_pList->GetTitleWidth(0), std::min(nWidths[0], nRowsWidth - nWidths[1] - nWidths[2]));
+    // The widget stretches the last column to the list's right edge.
+    for (int nColumn = 0; nColumn < COLUMN_COUNT; ++nColumn)
+        m_pList->SetColumnWidth(nColumn, nWidths[nColumn]);
     ResumeRedraw();
 }
 
 void CEntryTable::SuspendRedraw()
 {
-    if (m_pList)
+    if (!m_pList)
+        return;
+    if (m_nSuspended++ == 0)
         m_pList->Freeze();
 }
 
 void CEntryTable::ResumeRedraw()
 {
-    if (!m_pList)
+    if (!m_pList || m_nSuspended == 0)
         return;
+    if (--m_nSuspended > 0)
+        return;
+    m_pList->ResumeRows();
     m_pList->Thaw();
     m_pList->Refresh(true);
+    if (m_bChangedWhileSuspended)
+    {
+        m_bChangedWhileSuspended = false;
+        Changed();
+    }
 }

@@ -3,15 +3,19 @@
 
 #include "entries/ColumnWidths.h"
 #include "entries/EntryRow.h"
+#include "report/DurationTotal.h"
 
+#include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_set>
 
 class CEntryListCtrl;
+class wxSizeEvent;
 
-// The rows live here and the list control shows them (a virtual list), so inserting at the top and
+// The rows live here and the list control shows them (a virtual model), so inserting at the top and
 // sizing the columns cost the same for ten rows as for a hundred thousand.
 class CEntryTable
 {
@@ -36,14 +40,22 @@ public:
     bool HasRow(int nRow) const { return nRow >= 0 && nRow < GetRowCount(); }
     int GetMarkedRow() const;
     void AutosizeColumns();
+    // While suspended the list is not repainted nor told of each row; it takes all rows at the resume.
     void SuspendRedraw();
     void ResumeRedraw();
 
     // Whole rows, for the data file and the report.
     const EntryRow& GetRow(int nRow) const { return *m_rows[static_cast<size_t>(nRow)]; }
     void InsertTopRow(EntryRow row);
+    // Inserts at any place (an index beyond the rows appends); the rows from there on move down.
+    void InsertRow(int nRow, EntryRow row);
     // Whether a row holds exactly these three texts.
     bool ContainsRow(const EntryRow& row) const;
+
+    // The report's total of the overtime column (its #VALUE#), kept as rows change.
+    int32_t GetTotalMinutes() const;
+    // Called after every change of the rows, and once at the end of a suspension.
+    void SetOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }
 
 private:
     static std::string& Cell(EntryRow& row, int nColumn);
@@ -53,6 +65,8 @@ private:
     void RemoveRowHash(const EntryRow& row);
     static size_t HashRow(const EntryRow& row);
     int MeasureCell(const std::string& strText) const;
+    void Changed();
+    void OnListSize(wxSizeEvent& event);
 
     CEntryListCtrl* m_pList = nullptr;
     // Rows are held by pointer, so a deletion in the middle moves pointers, not texts.
@@ -60,4 +74,8 @@ private:
     std::unique_ptr<CColumnWidths> m_widths[COLUMN_COUNT];
     // Hashes of the rows, so the duplicate test of Add need not visit every row.
     std::unordered_multiset<size_t> m_rowHashes;
+    CDurationTotal m_total;
+    std::function<void()> m_onChange;
+    int m_nSuspended = 0;
+    bool m_bChangedWhileSuspended = false;
 };

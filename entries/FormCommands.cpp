@@ -116,3 +116,11 @@ void CMainDialog::OnClickList(wxCommandEvent&)
     if (m_listEntries.HasRow(nRow))
         RowToFields(nRow);
 }
+
+void CMainDialog::OnMarkList(wxCommandEvent&)
+{
+    // The form follows the mark, so Update and Delete act on the row that the form shows.
+    const int nRow = m_listEntries.GetMarkedRow();
+    if (m_listEntries.HasRow(nRow))
+        RowToFields(nRow);
+}

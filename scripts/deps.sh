@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, running and testing Vantrell need, when they are missing.
 set -e
 PACKAGES="cmake make g++ pkg-config libwxgtk3.2-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth xdotool xdg-utils desktop-file-utils appstream dpkg-dev file"
+          xvfb xauth xdotool xdg-utils desktop-file-utils appstream dpkg-dev file
+          dbus at-spi2-core python3-pyatspi"
 # The Debian package: its build tools, lintian, and hardening-check (devscripts) for the installed program.
 PACKAGES="$PACKAGES debhelper lintian devscripts"
 [ -n "$VANTRELL_EXTRA_PACKAGES" ] && PACKAGES="$PACKAGES $VANTRELL_EXTRA_PACKAGES"

@@ -138,6 +138,33 @@ TEST_F(FormCommandsTest, ClickLoadsTheMarkedRow)
     EXPECT_EQ(m_pMain->m_strOvertime, "2");
 }
 
+TEST_F(FormCommandsTest, FormFollowsTheMarkWhereverItMoves)
+{
+    for (const char* psz : {"C", "B", "A"})
+    {
+        Type({psz, "", "1"});
+        Click("IDC_ADD");
+    }
+    // The list reports a mark moved by the user, by mouse or keyboard.
+    const auto markMovedTo = [this](int nRow) {
+        Mark(nRow);
+        wxCommandEvent event(vtEVT_LIST_MARK, XRCID("IDC_LIST"));
+        event.SetInt(nRow);
+        m_pMain->ProcessWindowEvent(event);
+    };
+    Type({"typed", "", ""});
+    markMovedTo(2);
+    ExpectForm(Shown(), {"C", "", "1:00"});
+    markMovedTo(1);
+    ExpectForm(Shown(), {"B", "", "1:00"});
+
+    // So Update writes the row that the form shows.
+    Control("IDC_DESCRIPTION")->ChangeValue("B2");
+    Click("IDC_UPDATE");
+    EXPECT_EQ(Row(1).strDescription, "B2");
+    EXPECT_EQ(Row(2).strDescription, "C");
+}
+
 TEST_F(FormCommandsTest, UpdateRewritesTheMarkedRowAndEmptiesTheForm)
 {
     for (const char* psz : {"C", "B", "A"})
