@@ -132,6 +132,21 @@ void CEntryTable::InsertTopRow(EntryRow row)
     m_pList->Refresh(false);
 }
 
+void CEntryTable::InsertRow(int nRow, EntryRow row)
+{
+    if (nRow < 0 || nRow > GetRowCount())
+        return;
+    AddRow(row);
+    m_rows.insert(m_rows.begin() + nRow, std::make_unique<EntryRow>(std::move(row)));
+    if (!m_pList)
+        return;
+    const long nMark = m_pList->GetSelectionMark();
+    m_pList->SetItemCount(GetRowCount());
+    if (nMark >= nRow)
+        m_pList->MoveSelectionMark(nMark + 1);
+    m_pList->Refresh(false);
+}
+
 void CEntryTable::SetCellText(int nRow, int nColumn, const std::string& strText)
 {
     if (!HasRow(nRow) || nColumn < 0 || nColumn >= COLUMN_COUNT)

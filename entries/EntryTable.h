@@ -42,6 +42,8 @@ public:
     // Whole rows, for the data file and the report.
     const EntryRow& GetRow(int nRow) const { return *m_rows[static_cast<size_t>(nRow)]; }
     void InsertTopRow(EntryRow row);
+    // Puts a row back at its own place, as undoing a delete does; the mark stays on its entry.
+    void InsertRow(int nRow, EntryRow row);
     // Whether a row holds exactly these three texts.
     bool ContainsRow(const EntryRow& row) const;
 

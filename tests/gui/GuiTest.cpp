@@ -43,7 +43,7 @@ void GuiTest::SetUp()
     hooks.onMessageBox = [this](const MessageBoxRequest& request) {
         m_messages.push_back(request);
         if (m_answers.empty())
-            return request.eButtons == EMessageButtons::YesNo ? EMessageAnswer::No : EMessageAnswer::Ok;
+            return request.eButtons == EMessageButtons::Ok ? EMessageAnswer::Ok : EMessageAnswer::No;
         const EMessageAnswer answer = m_answers.front();
         m_answers.erase(m_answers.begin());
         return answer;
