@@ -6,6 +6,7 @@
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
+#include <wx/stdpaths.h>
 #include <wx/stopwatch.h>
 #include <wx/xrc/xmlres.h>
 
@@ -56,6 +57,9 @@ void GuiTest::SetUp()
         return static_cast<int>(wxID_OK);
     };
     hooks.onStartSockets = [] { return true; };
+    hooks.onExecutablePath = [this] {
+        return m_strExecutable.empty() ? wxStandardPaths::Get().GetExecutablePath().utf8_string() : m_strExecutable;
+    };
     hooks.onShowHelp = [](const std::string&, int) { return true; };
     CToolkit::SetHooks(hooks);
 }
