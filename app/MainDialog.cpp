@@ -28,6 +28,8 @@ wxBEGIN_EVENT_TABLE(CMainDialog, wxDialog)
     EVT_CONTEXT_MENU(CMainDialog::OnContextMenu)
     EVT_MENU(IDM_ABOUTBOX, CMainDialog::OnSystemMenuItem)
     EVT_MENU(IDM_SYSCLOSE, CMainDialog::OnSystemMenuItem)
+    EVT_MENU(IDM_UNDO, CMainDialog::OnUndoItem)
+    EVT_MENU(IDM_REDO, CMainDialog::OnRedoItem)
     EVT_BUTTON(wxID_OK, CMainDialog::OnOK)
     EVT_BUTTON(XRCID("IDC_ADD"), CMainDialog::OnAdd)
     EVT_BUTTON(XRCID("IDC_DELETE"), CMainDialog::OnDelete)
@@ -226,14 +228,27 @@ void CMainDialog::EndOnSignal()
 void CMainDialog::OnOK(wxCommandEvent&)
 {
     PullFields();
-    EndDialogRun(wxID_OK);
+    if (ConfirmClose())
+        EndDialogRun(wxID_OK);
 }
 
 void CMainDialog::OnCharHook(wxKeyEvent& event)
 {
+    // The window's own keys come before its controls': GTK 3's entry fields have no undo of their
+    // own, so Ctrl+Z always means the table's.
+    const int nKey = event.GetKeyCode();
+    const int nModifiers = event.GetModifiers();
     // Esc is the Cancel command: it ends the run without a pull.
-    if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers())
-        EndDialogRun(wxID_CANCEL);
+    if (nKey == WXK_ESCAPE && !event.HasAnyModifiers())
+    {
+        if (ConfirmClose())
+            EndDialogRun(wxID_CANCEL);
+    }
+    else if (nKey == 'Z' && nModifiers == wxMOD_CONTROL)
+        UndoLastChange();
+    else if ((nKey == 'Z' && nModifiers == (wxMOD_CONTROL | wxMOD_SHIFT)) ||
+             (nKey == 'Y' && nModifiers == wxMOD_CONTROL))
+        RedoLastChange();
     else
         event.Skip();
 }

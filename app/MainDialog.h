@@ -2,6 +2,7 @@
 #pragma once
 
 #include "entries/EntryTable.h"
+#include "entries/UndoHistory.h"
 #include "storage/EntryFile.h"
 
 #include <wx/dialog.h>
@@ -40,6 +41,17 @@ public:
     bool FindDuplicate();
     // The line under the list: the number of entries and their total.
     void ShowLogSummary();
+    // The Add command's steps; true when a row was added.
+    bool AddFormEntry();
+    // Before the window closes: offers to add a typed entry that is not in the list yet. True when
+    // the window may close.
+    bool ConfirmClose();
+
+    // Undo and redo of the last change to the table, each written at once like any change.
+    void UndoLastChange();
+    void RedoLastChange();
+    // The window menu's Undo and Redo items, named after the step they would take.
+    void RefreshUndoItems();
 
     // The opening and destruction steps.
     bool OnInitDialog();
@@ -74,6 +86,7 @@ public:
     std::string m_strOvertime;
     wxIcon m_hIcon;
     CEntryFile m_entryFile;
+    CUndoHistory m_undoHistory;
     // Benchmarks time the commands apart from the write that follows them.
     bool m_bWriteEachChange = true;
 
@@ -94,6 +107,8 @@ private:
     void OnCharHook(wxKeyEvent& event);
     void OnWindowKeys(wxKeyEvent& event);
     void OnContextMenu(wxContextMenuEvent& event);
+    void OnUndoItem(wxCommandEvent& event);
+    void OnRedoItem(wxCommandEvent& event);
     void OnSystemMenuItem(wxCommandEvent& event);
     void ShowSystemMenu(const wxPoint& screenPos);
 
@@ -101,6 +116,11 @@ private:
     void EndDialogRun(int nCode);
     // The merged table in the list, the selection mark kept on its entry if that is still there.
     void ShowMergedTable(const EntryMergeResult& merge);
+    // The three texts the form's controls show.
+    EntryRow GetFormTexts() const;
+    // On Add and Update: an overtime that would count as something else than it says is confirmed.
+    bool ConfirmOvertime(bool bUpdate);
+    void ApplyHistoryStep(bool bRedo);
 
     wxTextCtrl* m_pDescription = nullptr;
     wxTextCtrl* m_pDate = nullptr;
@@ -110,6 +130,9 @@ private:
     bool m_bToldInPlace = false;
     bool m_bEndingOnSignal = false;
     bool m_bLastSaveFailed = false;
+    // The form as the last row loaded into it or added from it left it; closing asks only about
+    // a form that differs from that.
+    EntryRow m_formEntered;
     std::unique_ptr<wxMenu> m_pSystemMenu;
 
     wxDECLARE_EVENT_TABLE();

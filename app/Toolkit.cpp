@@ -139,6 +139,13 @@ wxWindow* CToolkit::GetMainWindow()
     return g_pMainWindow;
 }
 
+std::string CToolkit::GetExecutablePath()
+{
+    if (g_hooks.onExecutablePath)
+        return g_hooks.onExecutablePath();
+    return wxStandardPaths::Get().GetExecutablePath().utf8_string();
+}
+
 std::string CToolkit::GetAppTitle()
 {
     wxFileName exe(wxStandardPaths::Get().GetExecutablePath());
@@ -168,8 +175,9 @@ EMessageAnswer CToolkit::AppMessageBox(const std::string& strText, EMessageButto
 
 EMessageAnswer CToolkit::ShowMessage(const MessageBoxRequest& request)
 {
-    const EMessageAnswer eDefault = request.eButtons == EMessageButtons::YesNo ? EMessageAnswer::No
-                                                                               : EMessageAnswer::Ok;
+    const EMessageAnswer eDefault = request.eButtons == EMessageButtons::YesNo         ? EMessageAnswer::No
+                                    : request.eButtons == EMessageButtons::YesNoCancel ? EMessageAnswer::Cancel
+                                                                                       : EMessageAnswer::Ok;
     if (g_bEnding)
     {
         WriteToStandardError(request.strText);
@@ -178,7 +186,9 @@ EMessageAnswer CToolkit::ShowMessage(const MessageBoxRequest& request)
     if (g_hooks.onMessageBox)
         return g_hooks.onMessageBox(request);
 
-    long nStyle = request.eButtons == EMessageButtons::YesNo ? wxYES_NO : wxOK;
+    long nStyle = request.eButtons == EMessageButtons::YesNo         ? wxYES_NO
+                  : request.eButtons == EMessageButtons::YesNoCancel ? wxYES_NO | wxCANCEL
+                                                                     : wxOK;
     nStyle |= request.bExclamation ? wxICON_EXCLAMATION : wxICON_NONE;
     wxMessageDialog box(request.pOwner, ToMessageText(request.strText),
                         wxString::FromUTF8(request.strCaption), nStyle | wxCENTRE);
@@ -188,9 +198,7 @@ EMessageAnswer CToolkit::ShowMessage(const MessageBoxRequest& request)
         return EMessageAnswer::Yes;
     case wxID_NO:
         return EMessageAnswer::No;
-    case wxID_OK:
-        return EMessageAnswer::Ok;
-    default:  // closed without an answer, or ended by a termination signal
+    default:  // Cancel, closed without an answer, or ended by a termination signal
         return eDefault;
     }
 }

@@ -12,8 +12,8 @@ class wxDialog;
 class wxMenu;
 class wxWindow;
 
-enum class EMessageButtons { Ok, YesNo };
-enum class EMessageAnswer { Ok, Yes, No };
+enum class EMessageButtons { Ok, YesNo, YesNoCancel };
+enum class EMessageAnswer { Ok, Yes, No, Cancel };
 
 struct MessageBoxRequest
 {
@@ -32,6 +32,7 @@ struct ToolkitHooks
     std::function<void(const std::string&)> onShellOpen;
     std::function<bool(const std::string& strFile, int nContext)> onShowHelp;
     std::function<bool()> onStartSockets;
+    std::function<std::string()> onExecutablePath;
 };
 
 class CToolkit
@@ -40,6 +41,9 @@ public:
     // The window that owns the application's message boxes, if any.
     static void SetMainWindow(wxWindow* pWindow);
     static wxWindow* GetMainWindow();
+
+    // The running program's full path.
+    static std::string GetExecutablePath();
 
     // The application's title: the executable's base name without its extension.
     static std::string GetAppTitle();

@@ -8,6 +8,7 @@
 #include "res/ProductInfo.h"
 #include "res/Resource.h"
 
+#include <wx/intl.h>
 #include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/statline.h>
@@ -36,7 +37,11 @@ wxMenu* CMainDialog::GetSystemMenu()
     if (!m_pSystemMenu)
     {
         m_pSystemMenu = std::make_unique<wxMenu>();
+        m_pSystemMenu->Append(IDM_UNDO, _("&Undo"));
+        m_pSystemMenu->Append(IDM_REDO, _("&Redo"));
+        m_pSystemMenu->AppendSeparator();
         m_pSystemMenu->Append(IDM_SYSCLOSE, "&Close");
+        RefreshUndoItems();
     }
     return m_pSystemMenu.get();
 }
@@ -65,7 +70,8 @@ void CMainDialog::OnSysCommand(unsigned nID, long)
     switch (nID & kSysCommandMask)
     {
     case IDM_SYSCLOSE:
-        EndDialogRun(wxID_CANCEL);
+        if (ConfirmClose())
+            EndDialogRun(wxID_CANCEL);
         break;
     case kSysKeyMenu:
         ShowSystemMenu(wxDefaultPosition);

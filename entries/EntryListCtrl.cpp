@@ -233,6 +233,12 @@ int CEntryListCtrl::GetRowsWidth() const
     return GetClientSize().GetWidth() - 2 * kFrameWidth;
 }
 
+void CEntryListCtrl::ShowRow(int nRow)
+{
+    if (m_pModel && nRow >= 0 && static_cast<unsigned>(nRow) < m_pModel->GetCount())
+        EnsureVisible(m_pModel->GetItem(static_cast<unsigned>(nRow)));
+}
+
 wxRect CEntryListCtrl::GetRowScreenRect(int nRow) const
 {
     if (!m_pModel || nRow < 0 || static_cast<unsigned>(nRow) >= m_pModel->GetCount())

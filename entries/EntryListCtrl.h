@@ -28,6 +28,8 @@ public:
     long GetSelectionMark() const { return m_nMark; }
     // Moves the mark (and the highlight, while the list has the focus) without telling anyone.
     void MoveSelectionMark(long nRow);
+    // Scrolls the row into sight.
+    void ShowRow(int nRow);
 
     // What the table tells the list after it changed. A deferred change only moves the mark; the
     // widget learns of all of them at once in ResumeRows, as a new row count.

@@ -38,7 +38,60 @@ int32_t ParseNumber(const std::string& strText)
     return Clamp(bNegative ? -nMagnitude : nMagnitude);
 }
 
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// A digit run at i, read on to its end; its value stops growing far beyond any count that fits.
+bool ReadDigits(const std::string& strText, size_t& i, int64_t& nValue)
+{
+    const size_t nStart = i;
+    nValue = 0;
+    for (; i < strText.size() && IsDigit(strText[i]); ++i)
+    {
+        if (nValue <= kMax)
+            nValue = nValue * 10 + (strText[i] - '0');
+    }
+    return i > nStart;
+}
+
+void SkipSpace(const std::string& strText, size_t& i)
+{
+    while (i < strText.size() && IsSpace(strText[i]))
+        ++i;
+}
+
 } // namespace
+
+bool IsPlainDuration(const std::string& strText)
+{
+    size_t i = 0;
+    SkipSpace(strText, i);
+    bool bNegative = false;
+    if (i < strText.size() && (strText[i] == '+' || strText[i] == '-'))
+        bNegative = strText[i++] == '-';
+    int64_t nHours = 0;
+    const bool bHours = ReadDigits(strText, i, nHours);
+    SkipSpace(strText, i);
+    int64_t nMinutes = 0;
+    if (i < strText.size() && strText[i] == ':')
+    {
+        ++i;
+        SkipSpace(strText, i);
+        if (!ReadDigits(strText, i, nMinutes))
+            return false;
+        SkipSpace(strText, i);
+    }
+    else if (!bHours)
+    {
+        return false;
+    }
+    if (i != strText.size())
+        return false;
+    const int64_t nSaid = (nHours * 60 + nMinutes) * (bNegative ? -1 : 1);
+    return nSaid == ParseDuration(strText);
+}
 
 int32_t ParseDuration(const std::string& strText)
 {

@@ -8,6 +8,12 @@
 // is worth 0. Values beyond the 32-bit range saturate at INT32_MIN / INT32_MAX.
 int32_t ParseDuration(const std::string& strText);
 
+// Whether the text is hours, hours:minutes or :minutes in decimal digits, with white space allowed
+// before and after each part and one sign at the start, and counts as what it says. ParseDuration
+// gives a sign to the hours alone and saturates, so "-1:30" (worth -0:30) and a number past the
+// 32-bit range are not plain, while "-2" and "-1:00" are. The empty text is not either.
+bool IsPlainDuration(const std::string& strText);
+
 // "h:mm" with the minutes always in two digits ("1:05"); a negative total gets a leading minus
 // ("-1:30" for -90).
 std::string FormatDuration(int32_t nMinutes);

@@ -4,15 +4,45 @@
 #include "app/MainDialog.h"
 #include "app/Toolkit.h"
 #include "report/ReportFill.h"
+#include "report/ShippedTemplates.h"
 #include "res/ProductInfo.h"
 #include "storage/TextFile.h"
 #include "storage/TextFileIo.h"
 
+#include <wx/intl.h>
+
+namespace
+{
+// A template that is missing comes from the copy shipped with the program, so a report from a new
+// folder has its proper look. True when the template had to be created empty instead.
+bool CreateMissingTemplate(const std::string& strName)
+{
+    if (!IsMissingFile(strName))
+        return false;
+    ShippedTemplatePlaces places;
+    places.strExecutable = CToolkit::GetExecutablePath();
+    places.strBuildDir = VANTRELL_BUILD_DIR;
+    places.strSourceDir = VANTRELL_SOURCE_TEMPLATES_DIR;
+    const std::string strShipped = FindShippedTemplate(places, strName);
+    return strShipped.empty() || !CopyToNewFile(strShipped, strName);
+}
+
+std::string EmptyTemplatesNote(const std::string& strNames)
+{
+    return wxString::Format(_("No shipped copy of the report templates was found, so the following "
+                              "were created empty in the folder %s:\n%s\nThe report takes its look "
+                              "from them: fill them in and make the report again."),
+                            wxString::FromUTF8(CurrentFolder()), wxString::FromUTF8(strNames))
+        .utf8_string();
+}
+}  // namespace
+
 void CReportBuilder::BuildReport()
 {
     m_dialog.RefreshRowCount();
-    const std::string strPage = ReadTextFile("ReportOutside.htm");
-    const std::string strRow = ReadTextFile("ReportInside.htm");
+    std::string strCreatedEmpty;
+    const std::string strPage = ReadTemplate("ReportOutside.htm", strCreatedEmpty);
+    const std::string strRow = ReadTemplate("ReportInside.htm", strCreatedEmpty);
 
     // Every row passes through the form on its way into the report; only the last one stays there,
     // so only that one is shown.
@@ -31,10 +61,22 @@ void CReportBuilder::BuildReport()
     if (nWritten < 0)
         return;
 
-    const std::string strQuestion = "Your Page Has Been Generated.\nYour page was written to:\n" +
-                                    m_dialog.m_strReportPath + "\nWould you like to view it?";
+    std::string strQuestion = "Your Page Has Been Generated.\nYour page was written to:\n" +
+                              m_dialog.m_strReportPath + "\nWould you like to view it?";
+    if (!strCreatedEmpty.empty())
+        strQuestion = EmptyTemplatesNote(strCreatedEmpty) + "\n\n" + strQuestion;
     if (CToolkit::AppMessageBox(strQuestion, EMessageButtons::YesNo) == EMessageAnswer::Yes)
         CToolkit::ShellOpen(m_dialog.m_strReportPath);
+}
+
+std::string CReportBuilder::ReadTemplate(const std::string& strName, std::string& strCreatedEmpty)
+{
+    const bool bCreateEmpty = CreateMissingTemplate(strName);
+    const std::string strText = ReadTextFile(strName);
+    // Reading creates a missing file empty; said only where that worked.
+    if (bCreateEmpty && !IsMissingFile(strName))
+        strCreatedEmpty += (strCreatedEmpty.empty() ? "" : "\n") + strName;
+    return strText;
 }
 
 std::string CReportBuilder::ReadTextFile(const std::string& strName)

@@ -13,6 +13,9 @@ public:
     explicit CReportBuilder(CMainDialog& dialog) : m_dialog(dialog) {}
 
     void BuildReport();
+    // A template's whole text; a missing one is first created from its shipped copy, or empty when
+    // there is none, and then its name is added to the list of those created empty.
+    std::string ReadTemplate(const std::string& strName, std::string& strCreatedEmpty);
     // The file's whole text; an empty text, after a message, when it cannot be opened.
     std::string ReadTextFile(const std::string& strName);
     // Writes what the producer hands to its sink, replacing the file's content; 1 on success, -1

@@ -27,3 +27,10 @@ enum
 {
     IDM_SYSCLOSE = 0x1000,
 };
+
+// The window menu's Undo and Redo of the last change to the table.
+enum
+{
+    IDM_UNDO = 0x1010,
+    IDM_REDO = 0x1020,
+};

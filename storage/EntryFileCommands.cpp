@@ -143,4 +143,7 @@ void CMainDialog::ShowMergedTable(const EntryMergeResult& merge)
     m_listEntries.AutosizeColumns();
     m_listEntries.ResumeRedraw();
     RefreshRowCount();
+    // The history's places are those of the table before the merge: it cannot be applied to this one.
+    m_undoHistory.Clear();
+    RefreshUndoItems();
 }

@@ -34,18 +34,21 @@ protected:
 };
 }  // namespace
 
-TEST_F(AboutTest, WindowMenuHoldsCloseThenSeparatorThenAbout)
+TEST_F(AboutTest, WindowMenuHoldsUndoRedoThenCloseThenSeparatorThenAbout)
 {
     wxMenu* pMenu = OpenMain().GetSystemMenu();
     ASSERT_NE(pMenu, nullptr);
-    ASSERT_EQ(pMenu->GetMenuItemCount(), 3u);
+    ASSERT_EQ(pMenu->GetMenuItemCount(), 6u);
     const wxMenuItemList& items = pMenu->GetMenuItems();
-    EXPECT_EQ(items[0]->GetId(), IDM_SYSCLOSE);
-    EXPECT_EQ(items[0]->GetItemLabelText(), "Close");
-    EXPECT_TRUE(items[1]->IsSeparator());
-    EXPECT_EQ(items[2]->GetId(), IDM_ABOUTBOX);
+    EXPECT_EQ(items[0]->GetId(), IDM_UNDO);
+    EXPECT_EQ(items[1]->GetId(), IDM_REDO);
+    EXPECT_TRUE(items[2]->IsSeparator());
+    EXPECT_EQ(items[3]->GetId(), IDM_SYSCLOSE);
+    EXPECT_EQ(items[3]->GetItemLabelText(), "Close");
+    EXPECT_TRUE(items[4]->IsSeparator());
+    EXPECT_EQ(items[5]->GetId(), IDM_ABOUTBOX);
     // A is the access key.
-    EXPECT_EQ(items[2]->GetItemLabel(), "&About Vantrell...");
+    EXPECT_EQ(items[5]->GetItemLabel(), "&About Vantrell...");
 }
 
 TEST_F(AboutTest, SystemCommandsOpenAboutOnlyInItsRange)

@@ -6,6 +6,7 @@
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
+#include <wx/stdpaths.h>
 #include <wx/stopwatch.h>
 #include <wx/xrc/xmlres.h>
 
@@ -43,7 +44,7 @@ void GuiTest::SetUp()
     hooks.onMessageBox = [this](const MessageBoxRequest& request) {
         m_messages.push_back(request);
         if (m_answers.empty())
-            return request.eButtons == EMessageButtons::YesNo ? EMessageAnswer::No : EMessageAnswer::Ok;
+            return request.eButtons == EMessageButtons::Ok ? EMessageAnswer::Ok : EMessageAnswer::No;
         const EMessageAnswer answer = m_answers.front();
         m_answers.erase(m_answers.begin());
         return answer;
@@ -56,6 +57,9 @@ void GuiTest::SetUp()
         return static_cast<int>(wxID_OK);
     };
     hooks.onStartSockets = [] { return true; };
+    hooks.onExecutablePath = [this] {
+        return m_strExecutable.empty() ? wxStandardPaths::Get().GetExecutablePath().utf8_string() : m_strExecutable;
+    };
     hooks.onShowHelp = [](const std::string&, int) { return true; };
     CToolkit::SetHooks(hooks);
 }

@@ -35,9 +35,11 @@ protected:
     void WriteFile(const std::string& strName, const std::string& strBytes) const;
 
     std::vector<MessageBoxRequest> m_messages;
-    std::vector<EMessageAnswer> m_answers;  // given in turn; Ok/No when none are left
+    std::vector<EMessageAnswer> m_answers;  // given in turn; then Ok, or No where there is a No
     std::vector<std::string> m_shellOpens;
     std::function<int(wxDialog&)> m_runModal;
+    // The program's path as the tool sees it; empty for the test program's own.
+    std::string m_strExecutable;
 
     std::unique_ptr<CMainDialog> m_pMain;
     CTestFolder m_folder;

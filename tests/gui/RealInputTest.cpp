@@ -136,3 +136,38 @@ TEST_F(RealInputTest, TabIntoTheListLeavesTheFormAlone)
     EXPECT_EQ(dialog.m_listEntries.GetMarkedRow(), -1);
     EXPECT_FALSE(dialog.m_listEntries.GetListCtrl()->IsHighlighted(0));
 }
+
+TEST_F(RealInputTest, CtrlZTakesBackADeleteWhileTheFocusIsInAField)
+{
+    WriteFile("kvl.dat", "CREATOR=KVL 1.0\r\nDESCRIPTION=kept\r\nOT=1:00\r\nDATE=2026-12-10\r\n\r\n"
+                         "DESCRIPTION=removed by mistake\r\nOT=0:30\r\nDATE=2026-12-11\r\n");
+    CMainDialog& dialog = OpenMain();
+    dialog.Raise();
+    YieldFor(100);
+    const std::string strBefore = ReadFile("kvl.dat");
+    wxUIActionSimulator simulator;
+    const wxRect row = dialog.m_listEntries.GetListCtrl()->GetRowScreenRect(0);
+    ASSERT_FALSE(row.IsEmpty());
+    simulator.MouseMove(row.GetPosition() + wxPoint(30, row.GetHeight() / 2));
+    YieldFor(50);
+    simulator.MouseClick();
+    ASSERT_TRUE(WaitFor([&] { return dialog.m_listEntries.GetMarkedRow() == 0; }));
+    ClickOn(dialog.FindWindow(XRCID("IDC_DELETE")));
+    ASSERT_TRUE(WaitFor([&] { return dialog.m_listEntries.GetRowCount() == 1; }));
+
+    // With the Description field focused, as it is while typing.
+    auto* pDescription = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(XRCID("IDC_DESCRIPTION")));
+    ClickOn(pDescription);
+    pDescription->SetFocus();
+    YieldFor(50);
+    simulator.Char('z', wxMOD_CONTROL);
+    ASSERT_TRUE(WaitFor([&] { return dialog.m_listEntries.GetRowCount() == 2; }));
+    EXPECT_EQ(dialog.m_listEntries.GetCellText(0, 0), "removed by mistake");
+    EXPECT_EQ(ReadFile("kvl.dat"), strBefore);
+    YieldFor(50);
+    EXPECT_EQ(pDescription->GetValue(), "removed by mistake");  // the key went to no field
+
+    simulator.Char('z', wxMOD_CONTROL | wxMOD_SHIFT);
+    ASSERT_TRUE(WaitFor([&] { return dialog.m_listEntries.GetRowCount() == 1; }));
+    EXPECT_EQ(dialog.m_listEntries.GetCellText(0, 0), "kept");
+}

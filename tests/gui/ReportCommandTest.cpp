@@ -2,6 +2,7 @@
 #include "tests/gui/GuiTest.h"
 
 #include "app/MainDialog.h"
+#include "report/ShippedTemplates.h"
 #include "storage/FileOps.h"
 
 #include <wx/textctrl.h>
@@ -26,6 +27,7 @@ protected:
         OpenMain();
     }
     void AddRow(const EntryRow& row) { m_pMain->m_listEntries.InsertTopRow(row); }
+    void SetExecutable(const std::string& strPath) { m_strExecutable = strPath; }
     bool Exists(const char* pszName)
     {
         struct stat info;
@@ -82,17 +84,100 @@ TEST_F(ReportCommandTest, YesOpensTheReportAndASecondReportOverwritesIt)
     EXPECT_EQ(m_messages.size(), 2u);  // no question about overwriting
 }
 
-TEST_F(ReportCommandTest, MissingTemplatesAreCreatedEmptyAndTheQuestionIsStillAsked)
+TEST_F(ReportCommandTest, MissingTemplatesComeFromTheSourceTreeForAProgramInItsBuildTree)
 {
-    dynamic_cast<wxTextCtrl*>(m_pMain->FindWindow(XRCID("IDC_DESCRIPTION")))->ChangeValue("typed");
+    // This test program lies in the build tree, so the source tree's copies are the shipped ones.
+    const std::string strSource = std::string(__FILE__).substr(0, std::string(__FILE__).rfind("/tests/")) + "/templates/";
+    AddRow({"one", "2026-12-11", "1:30"});
     Click("IDC_REPORT");
-    EXPECT_TRUE(Exists("ReportOutside.htm"));
-    EXPECT_TRUE(Exists("ReportInside.htm"));
-    EXPECT_EQ(ReadFile("report.htm"), "");
+    for (const char* pszName : {"ReportOutside.htm", "ReportInside.htm"})
+    {
+        SCOPED_TRACE(pszName);
+        const std::string strShipped = ReadFile(strSource + pszName);
+        ASSERT_FALSE(strShipped.empty());
+        EXPECT_EQ(ReadFile(pszName), strShipped);
+    }
+    EXPECT_NE(ReadFile("report.htm").find("one"), std::string::npos);
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0].eButtons, EMessageButtons::YesNo);
-    m_pMain->PullFields();
-    EXPECT_EQ(m_pMain->m_strDescription, "typed");  // an empty table leaves the form as it was
+    EXPECT_EQ(m_messages[0].strText,
+              "Your Page Has Been Generated.\nYour page was written to:\nreport.htm\nWould you like to view it?");
+}
+
+TEST_F(ReportCommandTest, MissingTemplatesComeFromTheInstalledCopies)
+{
+    // <prefix>/lib/vantrell/vantrell finds <prefix>/share/vantrell/templates.
+    const std::string strPrefix = m_folder.GetPath() + "/prefix";
+    for (const char* pszDir : {"", "/lib", "/lib/vantrell", "/share", "/share/vantrell", "/share/vantrell/templates"})
+        ASSERT_EQ(mkdir((strPrefix + pszDir).c_str(), 0755), 0);
+    WriteFile(strPrefix + "/lib/vantrell/vantrell", "");
+    WriteFile(strPrefix + "/share/vantrell/templates/ReportOutside.htm", "installed page\n#DATA#");
+    WriteFile(strPrefix + "/share/vantrell/templates/ReportInside.htm", "[#DESCRIPTION#]");
+    SetExecutable(strPrefix + "/lib/vantrell/vantrell");
+    WriteFile("ReportInside.htm", "own row #OT#");  // present: the user's own is kept
+
+    AddRow({"one", "", "1:30"});
+    Click("IDC_REPORT");
+    EXPECT_EQ(ReadFile("ReportOutside.htm"), "installed page\n#DATA#");
+    EXPECT_EQ(ReadFile("ReportInside.htm"), "own row #OT#");
+    EXPECT_EQ(ReadFile("report.htm").substr(0, 28), "installed page\r\nown row 1:30");
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].strText.find("No shipped copy"), std::string::npos);
+}
+
+TEST_F(ReportCommandTest, WithoutShippedCopiesMissingTemplatesAreCreatedEmptyAndTheMessageSaysWhere)
+{
+    WriteFile("vantrell", "");
+    SetExecutable(m_folder.GetPath() + "/vantrell");  // neither installed nor in a build tree
+    const std::string strQuestion =
+        "Your Page Has Been Generated.\nYour page was written to:\nreport.htm\nWould you like to view it?";
+    const std::string strNote = "No shipped copy of the report templates was found, so the following were "
+                                "created empty in the folder " +
+                                CurrentFolder() + ":\n";
+    const std::string strLook = "\nThe report takes its look from them: fill them in and make the report again.\n\n";
+    const struct
+    {
+        const char* pszCase;
+        std::vector<const char*> present;
+        std::string strExpected;
+    } cases[] = {
+        {"both missing", {}, strNote + "ReportOutside.htm\nReportInside.htm" + strLook + strQuestion},
+        {"row template missing", {"ReportOutside.htm"}, strNote + "ReportInside.htm" + strLook + strQuestion},
+        {"both there, one of them empty", {"ReportOutside.htm", "ReportInside.htm"}, strQuestion},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszCase);
+        unlink("ReportOutside.htm");
+        unlink("ReportInside.htm");
+        for (const char* pszName : c.present)
+            WriteFile(pszName, "");
+        m_messages.clear();
+        dynamic_cast<wxTextCtrl*>(m_pMain->FindWindow(XRCID("IDC_DESCRIPTION")))->ChangeValue("typed");
+        Click("IDC_REPORT");
+        EXPECT_TRUE(Exists("ReportOutside.htm"));
+        EXPECT_TRUE(Exists("ReportInside.htm"));
+        EXPECT_EQ(ReadFile("ReportOutside.htm"), "");
+        EXPECT_EQ(ReadFile("ReportInside.htm"), "");
+        EXPECT_EQ(ReadFile("report.htm"), "");
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0].strText, c.strExpected);
+        EXPECT_EQ(m_messages[0].eButtons, EMessageButtons::YesNo);
+        m_pMain->PullFields();
+        EXPECT_EQ(m_pMain->m_strDescription, "typed");  // an empty table leaves the form as it was
+    }
+}
+
+TEST_F(ReportCommandTest, ATemplateThatCannotBeCreatedIsNotCalledCreated)
+{
+    WriteFile("vantrell", "");
+    SetExecutable(m_folder.GetPath() + "/vantrell");
+    // A dangling link is never written through: the read fails as before, and no note claims a file.
+    ASSERT_EQ(symlink("nowhere/page.htm", "ReportOutside.htm"), 0);
+    WriteFile("ReportInside.htm", "");
+    Click("IDC_REPORT");
+    ASSERT_EQ(m_messages.size(), 2u);
+    EXPECT_EQ(m_messages[0].strText, "Error loading file");
+    EXPECT_EQ(m_messages[1].strText.find("No shipped copy"), std::string::npos);
 }
 
 TEST_F(ReportCommandTest, UnwritableReportShowsOnlyTheError)

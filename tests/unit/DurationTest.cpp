@@ -105,4 +105,36 @@ TEST(AddMinutes, Saturates)
     }
 }
 
+TEST(IsPlainDuration, Cases)
+{
+    struct Case
+    {
+        std::string strText;
+        bool bPlain;
+    };
+    const std::vector<Case> cases = {
+        // the drop-down's own texts and what is typed in their place
+        {"0:15", true}, {"12:00", true}, {"1:30", true}, {"1", true}, {"15", true}, {":45", true},
+        {"1:5", true}, {"1:75", true}, {"007:05", true},
+        // white space around the parts; one sign at the start
+        {" 1: 30", true}, {"1 :30 ", true}, {"\t2\t", true}, {"+1:30", true}, {"-2", true}, {"-1:00", true},
+        {"+:30", true}, {" -0:00", true},
+        // a minus reaches only the hours, so a text with minutes would count as something else
+        {"-1:30", false}, {"-:30", false}, {"- 1", false},
+        // not of the forms, though ParseDuration reads something out of them
+        {"", false}, {" ", false}, {":", false}, {"1:", false}, {"-", false}, {"+-1", false},
+        {"1.5", false}, {"1,5", false}, {"2h 30m", false}, {"1:30 h", false}, {"abc", false},
+        {"1 30", false}, {"1:30:15", false}, {"1:-30", false}, {"1:+30", false}, {"1:=30", false},
+        {"=1:30", false}, {"1\n2:00", false}, {"1:3\n0", false}, {"\xef\xbc\x91:00", false},
+        // beyond the 32-bit range the count saturates
+        {"35791394:07", true}, {"35791394:08", false}, {"99999999999", false},
+        {"-35791394:00", true}, {"-35791395", false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE("\"" + c.strText + "\"");
+        EXPECT_EQ(IsPlainDuration(c.strText), c.bPlain);
+    }
+}
+
 } // namespace
