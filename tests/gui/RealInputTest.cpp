@@ -35,7 +35,7 @@ protected:
     // server, the one under the pointer.
     static void BringToFront(wxWindow& window)
     {
-        window.Raise();
+        wxGetTopLevelParent(&window)->Raise();
         wxUIActionSimulator().MouseMove(window.GetScreenRect().GetPosition() + window.GetSize() / 2);
         YieldFor(150);
     }
@@ -306,4 +306,37 @@ TEST_F(RealInputTest, CalendarArrowKeysMoveFromTheFormsDay)
     Click("IDC_SELECT_DATE");
     // One day back, then one week back, from 1 March.
     EXPECT_EQ(pDate->GetValue(), "2026-02-21");
+}
+
+// The About box's modal run leaves the help viewer working too.
+TEST_F(RealInputTest, ViewerScrollsWhileTheAboutBoxIsUp)
+{
+    std::string strPage = "<html><body>";
+    for (int i = 0; i < 300; ++i)
+        strPage += "<p>line " + std::to_string(i) + "</p>";
+    WriteFile("test.HLP", strPage + "</body></html>");
+    OpenMain();
+    ASSERT_TRUE(CHelpViewer::Open(m_folder.GetPath() + "/test.HLP", 0x20066));
+    wxHtmlWindow* pHtml = CHelpViewer::Find()->GetHtmlWindow();
+    ASSERT_TRUE(WaitFor([&] { return pHtml->IsShownOnScreen(); }));
+
+    CAboutDialog about;
+    int nScrolledTo = 0;
+    about.CallAfter([&] {
+        YieldFor(100);
+        BringToFront(*pHtml);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(std::system("xdotool click 5"), 0);
+        WaitFor([&] { return pHtml->GetViewStart().y > 0; });
+        nScrolledTo = pHtml->GetViewStart().y;
+        about.EndModal(wxID_OK);
+    });
+    wxTimer guard;
+    guard.Bind(wxEVT_TIMER, [&about](wxTimerEvent&) { if (about.IsModal()) about.EndModal(-1); });
+    guard.StartOnce(10000);
+    EXPECT_EQ(about.ShowModal(), wxID_OK);
+    guard.Stop();
+    CHelpViewer::Find()->Destroy();
+    wxYield();
+    EXPECT_GT(nScrolledTo, 0) << "the About box's run blocked the viewer";
 }
