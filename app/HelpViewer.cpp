@@ -145,7 +145,8 @@ void CHelpViewer::PlaceBesideMainWindow()
     }
     const wxRect owner = pMain->GetScreenRect();
     const int nDisplay = wxDisplay::GetFromWindow(pMain);
-    const wxRect area = wxDisplay(nDisplay == wxNOT_FOUND ? 0u : static_cast<unsigned>(nDisplay)).GetClientArea();
+    const unsigned nIndex = nDisplay == wxNOT_FOUND ? 0u : static_cast<unsigned>(nDisplay);
+    const wxRect area = wxDisplay(nIndex).GetClientArea();
     const wxSize size = GetSize();
     const ScreenRect frame = PlaceBeside({owner.x, owner.y, owner.width, owner.height}, size.x, size.y,
                                          {area.x, area.y, area.width, area.height});
