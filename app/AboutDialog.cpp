@@ -19,8 +19,6 @@ CAboutDialog::CAboutDialog()
 {
     if (!wxXmlResource::Get()->LoadDialog(this, CToolkit::GetMainWindow(), "IDD_ABOUTBOX"))
         throw std::logic_error("the About box's layout IDD_ABOUTBOX is missing");
-    // The layout gives the client area, as dialog templates do.
-    SetClientSize(GetSize());
     CentreOnParent();
 
     auto* pIcon = dynamic_cast<wxStaticBitmap*>(FindWindow(XRCID("IDC_ABOUT_ICON")));

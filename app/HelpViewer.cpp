@@ -2,9 +2,11 @@
 #include "app/HelpViewer.h"
 
 #include "app/Toolkit.h"
+#include "app/ViewerPlacement.h"
 #include "res/Icon.h"
 #include "res/Resource.h"
 
+#include <wx/display.h>
 #include <wx/html/htmlwin.h>
 #include <wx/sizer.h>
 #include <wx/stdpaths.h>
@@ -91,6 +93,8 @@ void LaunchHelp(const wxWindow* pFrom)
 
 wxBEGIN_EVENT_TABLE(CHelpViewer, wxFrame)
     EVT_HTML_LINK_CLICKED(wxID_ANY, CHelpViewer::OnLinkClicked)
+    EVT_CHAR_HOOK(CHelpViewer::OnCharHook)
+    EVT_CLOSE(CHelpViewer::OnClose)
 wxEND_EVENT_TABLE()
 
 bool CHelpViewer::Open(const std::string& strHelpFile, int nContext)
@@ -99,10 +103,17 @@ bool CHelpViewer::Open(const std::string& strHelpFile, int nContext)
     if (!ReadWholeFile(strHelpFile, strBytes))
         return false;
     if (!g_pViewer)
+    {
         g_pViewer = new CHelpViewer();
+        g_pViewer->PlaceBesideMainWindow();
+    }
+    if (g_pViewer->IsIconized())
+        g_pViewer->Iconize(false);
     g_pViewer->Show();
-    g_pViewer->Raise();
     g_pViewer->ShowPage(strBytes, nContext);
+    g_pViewer->Raise();
+    // The keys that scroll and close go to the page.
+    g_pViewer->m_pHtml->SetFocus();
     return true;
 }
 
@@ -120,6 +131,45 @@ CHelpViewer::CHelpViewer()
     pSizer->Add(m_pHtml, 1, wxEXPAND);
     SetSizer(pSizer);
     Layout();
+    // The main window runs modally for the whole session; the viewer must not wait for it.
+    CToolkit::FreeFromModalRuns(*this);
+}
+
+void CHelpViewer::PlaceBesideMainWindow()
+{
+    const wxWindow* pMain = CToolkit::GetMainWindow();
+    if (!pMain || !pMain->IsShown())
+    {
+        Centre();
+        return;
+    }
+    const wxRect owner = pMain->GetScreenRect();
+    const int nDisplay = wxDisplay::GetFromWindow(pMain);
+    const unsigned nIndex = nDisplay == wxNOT_FOUND ? 0u : static_cast<unsigned>(nDisplay);
+    const wxRect area = wxDisplay(nIndex).GetClientArea();
+    const wxSize size = GetSize();
+    const ScreenRect frame = PlaceBeside({owner.x, owner.y, owner.width, owner.height}, size.x, size.y,
+                                         {area.x, area.y, area.width, area.height});
+    SetSize(frame.x, frame.y, frame.nWidth, frame.nHeight);
+}
+
+// Esc and Ctrl+W close the viewer as its close box does; every other key is the page's.
+void CHelpViewer::OnCharHook(wxKeyEvent& event)
+{
+    const bool bEscape = event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers();
+    const bool bCtrlW = event.GetKeyCode() == 'W' && event.GetModifiers() == wxMOD_CONTROL;
+    if (bEscape || bCtrlW)
+        Close();
+    else
+        event.Skip();
+}
+
+void CHelpViewer::OnClose(wxCloseEvent&)
+{
+    // Forgotten at once: F1 before the deferred destruction opens a new viewer.
+    if (g_pViewer == this)
+        g_pViewer = nullptr;
+    Destroy();
 }
 
 // Links inside the file jump to its anchors; any other address goes to the browser, since the

@@ -6,6 +6,7 @@
 
 #include <string>
 
+class wxCloseEvent;
 class wxHtmlLinkEvent;
 class wxHtmlWindow;
 class wxKeyEvent;
@@ -29,7 +30,8 @@ bool RaiseHelpOnF1(wxWindow& window, const wxKeyEvent& event);
 void LaunchHelp(const wxWindow* pFrom);
 
 // A small window that shows the help file as HTML, scrolled to the context's anchor. One at a
-// time: showing help again reuses it.
+// time: showing help again brings it to the front at the new context. It works beside the main
+// window's modal run and the nested dialogs, and closing it (close box, Esc, Ctrl+W) closes only it.
 class CHelpViewer : public wxFrame
 {
 public:
@@ -45,7 +47,10 @@ private:
     ~CHelpViewer() override;
 
     void ShowPage(const std::string& strHtml, int nContext);
+    void PlaceBesideMainWindow();
     void OnLinkClicked(wxHtmlLinkEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    void OnClose(wxCloseEvent& event);
 
     wxHtmlWindow* m_pHtml = nullptr;
 

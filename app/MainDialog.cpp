@@ -24,7 +24,7 @@ wxBEGIN_EVENT_TABLE(CMainDialog, wxDialog)
     EVT_PAINT(CMainDialog::OnPaint)
     EVT_CLOSE(CMainDialog::OnCloseWindow)
     EVT_CHAR_HOOK(CMainDialog::OnCharHook)
-    EVT_CHAR_HOOK(CMainDialog::OnWindowKeys)  // F1 and Alt+Space, after OnCharHook skips them
+    EVT_CHAR_HOOK(CMainDialog::OnWindowKeys)  // F1 and the window menu's keys, after OnCharHook skips them
     EVT_CONTEXT_MENU(CMainDialog::OnContextMenu)
     EVT_MENU(IDM_ABOUTBOX, CMainDialog::OnSystemMenuItem)
     EVT_MENU(IDM_SYSCLOSE, CMainDialog::OnSystemMenuItem)
@@ -73,6 +73,8 @@ CMainDialog::CMainDialog() : m_hIcon(LoadMainIcon())
     m_pDate = FindControl<wxTextCtrl>(this, "IDC_DATE");
     m_pOvertime = FindControl<wxComboBox>(this, "IDC_OVERTIME");
     m_pStatusLine = FindControl<wxStaticText>(this, "IDC_STATUS_LINE");
+    // The template's tab order has one stop for the OT field, not one more for its arrow.
+    CToolkit::KeepArrowOutOfTabOrder(*m_pOvertime);
     FindControl<CEntryListCtrl>(this, "IDC_LIST");
     wxWindow* pPrevious = nullptr;
     for (const char* pszName : kTabOrder)

@@ -4,6 +4,7 @@
 #include "app/HelpViewer.h"
 
 #include <wx/app.h>
+#include <wx/combobox.h>
 #include <wx/dialog.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -11,6 +12,7 @@
 #include <wx/msgdlg.h>
 #include <wx/socket.h>
 #include <wx/stdpaths.h>
+#include <wx/toplevel.h>
 #include <wx/utils.h>
 
 #include <dlfcn.h>
@@ -19,6 +21,8 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+#include <gtk/gtk.h>
 
 namespace
 {
@@ -110,6 +114,15 @@ void WriteToStandardError(const std::string& strText)
     std::fprintf(stderr, "%s: %s\n", CToolkit::GetAppTitle().c_str(),
                  CToolkit::ToMessageText(strText).utf8_string().c_str());
     std::fflush(stderr);
+}
+
+// The combo box's own parts, internal ones included: the arrow is one of those.
+void TakeArrowOutOfFocusChain(GtkWidget* pWidget, gpointer)
+{
+    if (GTK_IS_TOGGLE_BUTTON(pWidget))
+        gtk_widget_set_can_focus(pWidget, FALSE);
+    else if (GTK_IS_CONTAINER(pWidget))
+        gtk_container_forall(GTK_CONTAINER(pWidget), TakeArrowOutOfFocusChain, nullptr);
 }
 }  // namespace
 
@@ -231,6 +244,29 @@ bool CToolkit::ShowHelp(const std::string& strHelpFile, int nContext)
     if (g_hooks.onShowHelp)
         return g_hooks.onShowHelp(strHelpFile, nContext);
     return CHelpViewer::Open(strHelpFile, nContext);
+}
+
+void CToolkit::FreeFromModalRuns(wxTopLevelWindow& window)
+{
+    GtkWidget* pWidget = window.GetHandle();
+    if (!pWidget || !GTK_IS_WINDOW(pWidget))
+        return;
+    GtkWindowGroup* pGroup = gtk_window_group_new();
+    gtk_window_group_add_window(pGroup, GTK_WINDOW(pWidget));
+    g_object_unref(pGroup);  // the window keeps its group alive
+    // The window manager reads the group from the window's hints when it is mapped.
+    gtk_widget_realize(pWidget);
+    if (GdkWindow* pGdkWindow = gtk_widget_get_window(pWidget))
+        gdk_window_set_group(pGdkWindow, pGdkWindow);
+    // While a modal run is up, the toolkit answers a close request only for windows marked as
+    // dialogs; the window's close box must keep working.
+    window.SetExtraStyle(window.GetExtraStyle() | wxTOPLEVEL_EX_DIALOG);
+}
+
+void CToolkit::KeepArrowOutOfTabOrder(wxComboBox& combo)
+{
+    if (GtkWidget* pWidget = combo.GetHandle(); pWidget && GTK_IS_CONTAINER(pWidget))
+        gtk_container_forall(GTK_CONTAINER(pWidget), TakeArrowOutOfFocusChain, nullptr);
 }
 
 bool CToolkit::StartSockets()

@@ -8,8 +8,10 @@
 
 #include <wx/string.h>
 
+class wxComboBox;
 class wxDialog;
 class wxMenu;
+class wxTopLevelWindow;
 class wxWindow;
 
 enum class EMessageButtons { Ok, YesNo, YesNoCancel };
@@ -63,6 +65,15 @@ public:
 
     // Shows the help file at a context number; false when no viewer can show it.
     static bool ShowHelp(const std::string& strHelpFile, int nContext);
+
+    // Lets a window take input while another window's modal run is up. GTK confines a modal run's
+    // input to its window group, and the window manager keeps a modal dialog above the other windows
+    // of its application's group; the window gets a group of each kind of its own. Call before it is
+    // shown.
+    static void FreeFromModalRuns(wxTopLevelWindow& window);
+
+    // The drop-down's arrow button takes no focus, so Tab goes from the edit part to the next control.
+    static void KeepArrowOutOfTabOrder(wxComboBox& combo);
 
     // Starts the socket layer; false when it cannot be started.
     static bool StartSockets();

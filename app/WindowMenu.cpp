@@ -1,5 +1,5 @@
-// The main window's system commands: its window menu with the About item, the About box, F1 and
-// the Help button.
+// The main window's system commands: its window menu with the About item and the keys that open
+// it, the About box, F1 and the Help button.
 #include "app/MainDialog.h"
 
 #include "app/AboutDialog.h"
@@ -29,6 +29,16 @@ bool IsFreeArea(const wxObject* pObject, const wxWindow* pWindow)
            || dynamic_cast<const wxStaticBox*>(pObject)
            || dynamic_cast<const wxStaticBitmap*>(pObject)
            || dynamic_cast<const wxStaticLine*>(pObject);
+}
+// Alt+Space, which window managers mostly keep for their own menu, and the desktop's keys for a
+// context menu: the Menu key and Shift+F10. They open the window menu wherever the focus is.
+bool OpensWindowMenu(const wxKeyEvent& event)
+{
+    const int nKey = event.GetKeyCode();
+    const int nModifiers = event.GetModifiers();
+    return (nKey == WXK_SPACE && nModifiers == wxMOD_ALT)
+           || ((nKey == WXK_MENU || nKey == WXK_WINDOWS_MENU) && nModifiers == wxMOD_NONE)
+           || (nKey == WXK_F10 && nModifiers == wxMOD_SHIFT);
 }
 }  // namespace
 
@@ -98,7 +108,7 @@ void CMainDialog::OnWindowKeys(wxKeyEvent& event)
 {
     if (RaiseHelpOnF1(*this, event))
         return;
-    if (event.GetKeyCode() == WXK_SPACE && event.GetModifiers() == wxMOD_ALT)
+    if (OpensWindowMenu(event))
         OnSysCommand(kSysKeyMenu, ' ');
     else
         event.Skip();

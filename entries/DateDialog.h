@@ -4,6 +4,7 @@
 #include "entries/LocalDate.h"
 
 #include <wx/calctrl.h>
+#include <wx/generic/calctrlg.h>
 #include <wx/dialog.h>
 
 
@@ -17,7 +18,7 @@ public:
     // The destruction step: m_timeSelected takes the day selected at that moment, at its start.
     void OnDestroy();
 
-    wxCalendarCtrl* m_calendar = nullptr;
+    wxGenericCalendarCtrl* m_calendar = nullptr;
     TimeSeconds m_timeSelected = 0;
 
 private:

@@ -9,7 +9,10 @@
 std::string CMainDialog::PickDate()
 {
     CDateDialog dialog(this);
-    dialog.m_timeSelected = static_cast<TimeSeconds>(std::time(nullptr));
+    // The calendar opens at the form's day, when the Date field holds one, and at today otherwise.
+    const std::optional<CalendarDay> day = ParseLocalDay(m_strDate);
+    dialog.m_timeSelected = day ? LocalDayStart(day->nYear, day->nMonth, day->nDay)
+                                : static_cast<TimeSeconds>(std::time(nullptr));
     CToolkit::RunModal(dialog);
     // However it was closed, the day selected at that moment is the answer.
     dialog.OnDestroy();

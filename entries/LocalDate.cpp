@@ -25,6 +25,21 @@ TimeSeconds MakeLocal(int nYear, int nMonth, int nDay, int nHour)
     return static_cast<TimeSeconds>(std::mktime(&local));
 }
 
+// A run of one to nMaxDigits digits from nPos on, or -1.
+int ReadNumber(const std::string& strText, size_t& nPos, size_t nMinDigits, size_t nMaxDigits)
+{
+    const size_t nStart = nPos;
+    int nValue = 0;
+    while (nPos < strText.size() && nPos - nStart < nMaxDigits && strText[nPos] >= '0' && strText[nPos] <= '9')
+        nValue = nValue * 10 + (strText[nPos++] - '0');
+    return nPos - nStart >= nMinDigits ? nValue : -1;
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
 bool IsDay(TimeSeconds nTime, int nYear, int nMonth, int nDay)
 {
     const std::tm local = LocalTime(nTime);
@@ -47,4 +62,28 @@ std::string FormatLocalDay(TimeSeconds nTime)
     std::snprintf(szDay, sizeof szDay, "%d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1,
                   local.tm_mday);
     return szDay;
+}
+
+std::optional<CalendarDay> ParseLocalDay(const std::string& strText)
+{
+    size_t nPos = 0;
+    while (nPos < strText.size() && IsBlank(strText[nPos]))
+        ++nPos;
+    const int nYear = ReadNumber(strText, nPos, 4, 4);
+    if (nYear < 0 || nPos >= strText.size() || strText[nPos++] != '-')
+        return std::nullopt;
+    const int nMonth = ReadNumber(strText, nPos, 1, 2);
+    if (nMonth < 0 || nPos >= strText.size() || strText[nPos++] != '-')
+        return std::nullopt;
+    const int nDay = ReadNumber(strText, nPos, 1, 2);
+    while (nPos < strText.size() && IsBlank(strText[nPos]))
+        ++nPos;
+    if (nDay < 0 || nPos != strText.size() || nMonth < 1 || nMonth > 12 || nDay < 1)
+        return std::nullopt;
+    static const int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool bLeap = (nYear % 4 == 0 && nYear % 100 != 0) || nYear % 400 == 0;
+    const int nMonthLength = kDaysInMonth[nMonth - 1] + (nMonth == 2 && bLeap ? 1 : 0);
+    if (nDay > nMonthLength)
+        return std::nullopt;
+    return CalendarDay{nYear, nMonth, nDay};
 }

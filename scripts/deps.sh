@@ -1,8 +1,10 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Vantrell need, when they are missing.
 set -e
-PACKAGES="cmake make g++ pkg-config libwxgtk3.2-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth xdotool xdg-utils desktop-file-utils appstream dpkg-dev file
+# libgtk-3-dev: the few GTK calls of the window layer; openbox and xdotool: the GUI tests run under a
+# window manager and drive the real program with the keyboard, as on a desktop.
+PACKAGES="cmake make g++ pkg-config libwxgtk3.2-dev libgtk-3-dev libgtest-dev libgmock-dev libbenchmark-dev
+          xvfb xauth openbox xdotool xdg-utils desktop-file-utils appstream dpkg-dev file
           dbus at-spi2-core python3-pyatspi"
 # The Debian package: its build tools, lintian, and hardening-check (devscripts) for the installed program.
 PACKAGES="$PACKAGES debhelper lintian devscripts"

@@ -115,3 +115,38 @@ TEST_F(DatePickerTest, DialogUsesItsLayout)
     EXPECT_EQ(dialog.FindWindow(wxID_OK)->GetLabel(), "Return");
     EXPECT_EQ(dialog.m_timeSelected, 0);
 }
+
+TEST_F(DatePickerTest, CalendarOpensAtTheFormsDateOrToday)
+{
+    const std::string strToday = FormatLocalDay(std::time(nullptr));
+    const struct
+    {
+        const char* pszField;
+        std::string strOpensAt;
+    } cases[] = {
+        {"2026-03-01", "2026-03-01"},
+        {"1999-12-31", "1999-12-31"},
+        {"2040-02-29", "2040-02-29"},
+        {"", strToday},
+        {"2026-02-30", strToday},
+        {"next Monday", strToday},
+    };
+    SetZone("America/Sao_Paulo");  // a zone whose midnight is sometimes missing
+    auto* pDate = dynamic_cast<wxTextCtrl*>(m_pMain->FindWindow(XRCID("IDC_DATE")));
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszField);
+        pDate->ChangeValue(c.pszField);
+        std::string strShownAtOpen;
+        m_runModal = [&](wxDialog& dialog) {
+            dialog.InitDialog();
+            const wxDateTime day = dynamic_cast<CDateDialog&>(dialog).m_calendar->GetDate();
+            strShownAtOpen = day.Format("%Y-%m-%d").utf8_string();
+            return static_cast<int>(wxID_OK);
+        };
+        Click("IDC_SELECT_DATE");
+        EXPECT_EQ(strShownAtOpen, c.strOpensAt);
+        // Return at once keeps the day it opened at.
+        EXPECT_EQ(DateShown(), c.strOpensAt);
+    }
+}

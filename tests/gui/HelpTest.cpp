@@ -10,6 +10,7 @@
 
 #include <wx/app.h>
 #include <wx/combobox.h>
+#include <wx/display.h>
 #include <wx/html/htmlwin.h>
 #include <wx/stdpaths.h>
 #include <wx/textctrl.h>
@@ -245,4 +246,61 @@ TEST_F(HelpTest, HelpButtonOpensTheHelpPageAndKeepsTheForm)
     EXPECT_EQ(pDescription->GetValue(), "typed before Help");
     EXPECT_EQ(pOvertime->GetValue(), "2:10");
     EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(HelpTest, ViewerClosesByEscCtrlWAndItsCloseBoxAndOnlyItself)
+{
+    WriteFile("test.HLP", "<html><body><a name=\"0x20066\"></a><p>Help</p></body></html>");
+    const std::string strFile = m_folder.GetPath() + "/test.HLP";
+    CMainDialog& main = OpenMain();
+    const struct
+    {
+        const char* pszName;
+        int nKey;
+        int nModifiers;  // -1: the close box
+    } closers[] = {{"Esc", WXK_ESCAPE, wxMOD_NONE}, {"Ctrl+W", 'W', wxMOD_CONTROL}, {"close box", 0, -1}};
+    for (const auto& closer : closers)
+    {
+        SCOPED_TRACE(closer.pszName);
+        ASSERT_TRUE(CHelpViewer::Open(strFile, 0x20066));
+        CHelpViewer* pViewer = CHelpViewer::Find();
+        ASSERT_NE(pViewer, nullptr);
+        if (closer.nModifiers < 0)
+            pViewer->Close();
+        else
+        {
+            wxKeyEvent key(wxEVT_CHAR_HOOK);
+            key.m_keyCode = closer.nKey;
+            key.m_controlDown = closer.nModifiers == wxMOD_CONTROL;
+            key.SetEventObject(pViewer->GetHtmlWindow());
+            pViewer->GetHtmlWindow()->ProcessWindowEvent(key);
+        }
+        // Gone at once, so F1 before the deferred destruction opens a fresh viewer.
+        EXPECT_EQ(CHelpViewer::Find(), nullptr);
+        wxYield();
+        EXPECT_TRUE(main.IsShown());
+    }
+    // Other keys are the page's.
+    ASSERT_TRUE(CHelpViewer::Open(strFile, 0x20066));
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = 'W';
+    CHelpViewer::Find()->GetHtmlWindow()->ProcessWindowEvent(key);
+    EXPECT_NE(CHelpViewer::Find(), nullptr);
+}
+
+TEST_F(HelpTest, ViewerOpensBesideOrOverTheMainWindowOnTheScreen)
+{
+    WriteFile("test.HLP", "<html><body><p>Help</p></body></html>");
+    CMainDialog& main = OpenMain();
+    ASSERT_TRUE(CHelpViewer::Open(m_folder.GetPath() + "/test.HLP", 0x20066));
+    CHelpViewer* pViewer = CHelpViewer::Find();
+    ASSERT_NE(pViewer, nullptr);
+    WaitFor([&] { return pViewer->IsShownOnScreen(); });
+    const wxRect viewer = pViewer->GetScreenRect();
+    const wxRect owner = main.GetScreenRect();
+    const wxRect screen = wxDisplay(0u).GetClientArea();
+    EXPECT_TRUE(screen.Contains(viewer)) << "the viewer leaves the screen";
+    // Touching or overlapping the main window, never in a corner of its own.
+    EXPECT_TRUE(viewer.Intersects(owner) || viewer.GetLeft() == owner.GetRight() + 1
+                || viewer.GetRight() + 1 == owner.GetLeft());
 }

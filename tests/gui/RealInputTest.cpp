@@ -1,12 +1,21 @@
 // A few commands through real mouse and keyboard input (XTest), as a user gives them.
 #include "tests/gui/GuiTest.h"
 
+#include "app/AboutDialog.h"
+#include "app/HelpViewer.h"
 #include "app/MainDialog.h"
+#include "entries/DateDialog.h"
 #include "entries/EntryListCtrl.h"
 
+#include <wx/app.h>
+#include <wx/html/htmlwin.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
 #include <wx/uiaction.h>
 #include <wx/xrc/xmlres.h>
+
+#include <cstdlib>
+#include <string>
 
 namespace
 {
@@ -20,6 +29,21 @@ protected:
         YieldFor(50);
         simulator.MouseClick();
         YieldFor(50);
+    }
+
+    // The keyboard goes to the window in front: raised by the window manager, or, in a bare X
+    // server, the one under the pointer.
+    static void BringToFront(wxWindow& window)
+    {
+        wxGetTopLevelParent(&window)->Raise();
+        wxUIActionSimulator().MouseMove(window.GetScreenRect().GetPosition() + window.GetSize() / 2);
+        YieldFor(150);
+    }
+
+    static bool HasFocusIn(const wxWindow* pWindow)
+    {
+        const wxWindow* pFocus = wxWindow::FindFocus();
+        return pFocus && pWindow && (pFocus == pWindow || pWindow->IsDescendant(const_cast<wxWindow*>(pFocus)));
     }
 };
 }  // namespace
@@ -170,4 +194,184 @@ TEST_F(RealInputTest, CtrlZTakesBackADeleteWhileTheFocusIsInAField)
     simulator.Char('z', wxMOD_CONTROL | wxMOD_SHIFT);
     ASSERT_TRUE(WaitFor([&] { return dialog.m_listEntries.GetRowCount() == 1; }));
     EXPECT_EQ(dialog.m_listEntries.GetCellText(0, 0), "kept");
+}
+
+// The help viewer takes the wheel and the keys while the main window runs modally, as it always does.
+TEST_F(RealInputTest, ViewerScrollsWithTheWheelAndEscClosesOnlyIt)
+{
+    std::string strPage = "<html><body><a name=\"0x20066\"></a><h3>Main</h3>";
+    for (int i = 0; i < 300; ++i)
+        strPage += "<p>line " + std::to_string(i) + "</p>";
+    WriteFile("test.HLP", strPage + "</body></html>");
+    const std::string strHelpFile = m_folder.GetPath() + "/test.HLP";
+    ToolkitHooks hooks;
+    hooks.onMessageBox = [this](const MessageBoxRequest& request) {
+        m_messages.push_back(request);
+        return EMessageAnswer::Ok;
+    };
+    hooks.onShowHelp = [&](const std::string&, int nContext) { return CHelpViewer::Open(strHelpFile, nContext); };
+    CToolkit::SetHooks(hooks);
+    // The application's answer to F1, as COvertimeApp's event table gives it.
+    auto onHelp = [](wxCommandEvent& event) { LaunchHelp(dynamic_cast<wxWindow*>(event.GetEventObject())); };
+    wxTheApp->Bind(wxEVT_MENU, onHelp, wxID_HELP);
+
+    m_pMain = std::make_unique<CMainDialog>();
+    CMainDialog& main = *m_pMain;
+    int nScrolledTo = 0;
+    bool bViewerShown = false, bViewerClosed = false, bMainShownAfterEsc = false;
+    main.CallAfter([&] {
+        BringToFront(main);
+        wxUIActionSimulator simulator;
+        simulator.Char(WXK_F1);
+        bViewerShown = WaitFor([] { return CHelpViewer::Find() && CHelpViewer::Find()->IsShownOnScreen(); });
+        if (bViewerShown)
+        {
+            wxHtmlWindow* pHtml = CHelpViewer::Find()->GetHtmlWindow();
+            BringToFront(*pHtml);
+            // The wheel is button 5 to the X server; the toolkit's simulator has no wheel.
+            for (int i = 0; i < 3; ++i)
+                EXPECT_EQ(std::system("xdotool click 5"), 0);
+            WaitFor([&] { return pHtml->GetViewStart().y > 0; });
+            nScrolledTo = pHtml->GetViewStart().y;
+            simulator.Char(WXK_ESCAPE);
+            bViewerClosed = WaitFor([] { return CHelpViewer::Find() == nullptr; });
+            YieldFor(100);
+            bMainShownAfterEsc = main.IsShown() && main.IsModal();
+        }
+        if (main.IsModal())
+            main.EndModal(wxID_OK);
+    });
+    // A run that the steps above do not end ends here, instead of hanging.
+    wxTimer guard;
+    guard.Bind(wxEVT_TIMER, [&main](wxTimerEvent&) { if (main.IsModal()) main.EndModal(-1); });
+    guard.StartOnce(15000);
+    const int nResult = main.ShowModal();
+    guard.Stop();
+    wxTheApp->Unbind(wxEVT_MENU, onHelp, wxID_HELP);
+    if (CHelpViewer* pViewer = CHelpViewer::Find())
+        pViewer->Destroy();
+    wxYield();
+
+    EXPECT_NE(nResult, -1);
+    EXPECT_TRUE(bViewerShown);
+    EXPECT_GT(nScrolledTo, 0) << "the wheel did not scroll the viewer";
+    EXPECT_TRUE(bViewerClosed) << "Esc did not close the viewer";
+    EXPECT_TRUE(bMainShownAfterEsc) << "Esc reached the main window";
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(RealInputTest, TabFollowsTheTemplatesOrderWithOneStopForTheOvertime)
+{
+    CMainDialog& dialog = OpenMain();
+    BringToFront(dialog);
+    dialog.FindWindow(wxID_OK)->SetFocus();
+    ASSERT_TRUE(WaitFor([&] { return HasFocusIn(dialog.FindWindow(wxID_OK)); }));
+    wxUIActionSimulator simulator;
+    const char* const order[] = {"IDC_LIST", "IDC_SELECT_DATE", "IDC_DATE", "IDC_OVERTIME", "IDC_DESCRIPTION",
+                                 "IDC_ADD", "IDC_DELETE", "IDC_UPDATE", "IDC_CLEAR", "IDC_HELP_PAGE",
+                                 "IDC_REPORT"};
+    for (const char* pszName : order)
+    {
+        SCOPED_TRACE(pszName);
+        simulator.Char(WXK_TAB);
+        EXPECT_TRUE(WaitFor([&] { return HasFocusIn(dialog.FindWindow(XRCID(pszName))); }, 1500));
+    }
+}
+
+// The Menu key and Shift+F10 open the window menu wherever the focus is, and its access keys work.
+TEST_F(RealInputTest, MenuKeyAndShiftF10OpenTheWindowMenu)
+{
+    int nAboutRuns = 0;
+    m_runModal = [&](wxDialog& dialog) {
+        nAboutRuns += dynamic_cast<CAboutDialog*>(&dialog) != nullptr;
+        return static_cast<int>(wxID_OK);
+    };
+    CMainDialog& dialog = OpenMain();
+    BringToFront(dialog);
+    auto* pDescription = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(XRCID("IDC_DESCRIPTION")));
+    pDescription->SetFocus();
+    ASSERT_TRUE(WaitFor([&] { return HasFocusIn(pDescription); }));
+    wxUIActionSimulator simulator;
+    // Once the menu is up it holds the keyboard; its access key A chooses the About item.
+    wxTimer chooseAbout;
+    chooseAbout.Bind(wxEVT_TIMER, [&simulator](wxTimerEvent&) { simulator.Char('a'); });
+    const struct
+    {
+        const char* pszName;
+        int nKey;
+        int nModifiers;
+    } keys[] = {{"Menu", WXK_MENU, wxMOD_NONE}, {"Shift+F10", WXK_F10, wxMOD_SHIFT}};
+    for (const auto& key : keys)
+    {
+        SCOPED_TRACE(key.pszName);
+        const int nBefore = nAboutRuns;
+        chooseAbout.StartOnce(300);
+        simulator.Char(key.nKey, key.nModifiers);
+        EXPECT_TRUE(WaitFor([&] { return nAboutRuns == nBefore + 1; }));
+        chooseAbout.Stop();
+        YieldFor(50);
+    }
+    EXPECT_EQ(pDescription->GetValue(), "") << "a key went to the field instead of the menu";
+    EXPECT_TRUE(dialog.IsShown());
+}
+
+// The calendar's keyboard cursor is its selected day: the arrow keys move the day from the one it
+// opens at, which is the form's.
+TEST_F(RealInputTest, CalendarArrowKeysMoveFromTheFormsDay)
+{
+    CMainDialog& main = OpenMain();
+    auto* pDate = dynamic_cast<wxTextCtrl*>(main.FindWindow(XRCID("IDC_DATE")));
+    pDate->ChangeValue("2026-03-01");
+    wxUIActionSimulator simulator;
+    m_runModal = [&](wxDialog& dialog) {
+        dialog.CallAfter([&] {
+            BringToFront(dialog);
+            simulator.Char(WXK_LEFT);
+            simulator.Char(WXK_UP);
+            YieldFor(100);
+            simulator.Char(WXK_RETURN);
+        });
+        wxTimer guard;
+        guard.Bind(wxEVT_TIMER, [&dialog](wxTimerEvent&) { dialog.EndModal(-1); });
+        guard.StartOnce(5000);
+        const int nCode = dialog.ShowModal();
+        EXPECT_EQ(nCode, wxID_OK) << "Enter did not close the calendar";
+        return nCode;
+    };
+    Click("IDC_SELECT_DATE");
+    // One day back, then one week back, from 1 March.
+    EXPECT_EQ(pDate->GetValue(), "2026-02-21");
+}
+
+// The About box's modal run leaves the help viewer working too.
+TEST_F(RealInputTest, ViewerScrollsWhileTheAboutBoxIsUp)
+{
+    std::string strPage = "<html><body>";
+    for (int i = 0; i < 300; ++i)
+        strPage += "<p>line " + std::to_string(i) + "</p>";
+    WriteFile("test.HLP", strPage + "</body></html>");
+    OpenMain();
+    ASSERT_TRUE(CHelpViewer::Open(m_folder.GetPath() + "/test.HLP", 0x20066));
+    wxHtmlWindow* pHtml = CHelpViewer::Find()->GetHtmlWindow();
+    ASSERT_TRUE(WaitFor([&] { return pHtml->IsShownOnScreen(); }));
+
+    CAboutDialog about;
+    int nScrolledTo = 0;
+    about.CallAfter([&] {
+        YieldFor(100);
+        BringToFront(*pHtml);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(std::system("xdotool click 5"), 0);
+        WaitFor([&] { return pHtml->GetViewStart().y > 0; });
+        nScrolledTo = pHtml->GetViewStart().y;
+        about.EndModal(wxID_OK);
+    });
+    wxTimer guard;
+    guard.Bind(wxEVT_TIMER, [&about](wxTimerEvent&) { if (about.IsModal()) about.EndModal(-1); });
+    guard.StartOnce(10000);
+    EXPECT_EQ(about.ShowModal(), wxID_OK);
+    guard.Stop();
+    CHelpViewer::Find()->Destroy();
+    wxYield();
+    EXPECT_GT(nScrolledTo, 0) << "the About box's run blocked the viewer";
 }
