@@ -86,7 +86,7 @@ bool COvertimeApp::OnInit()
 {
     for (int nSignal : {SIGTERM, SIGINT, SIGHUP})
         SetSignalHandler(nSignal, OnTerminationSignal);
-    // Set before the lock is taken: whoever finds this process in the lock file may send it.
+    // Set before the lock is taken: a second start that finds this process holding it may send it.
     SetSignalHandler(kRaiseSignal, OnRaiseSignal);
     InitInstance();
     return true;

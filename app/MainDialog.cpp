@@ -218,6 +218,8 @@ void CMainDialog::EndOnSignal()
     if (m_bEndingOnSignal)
         return;
     m_bEndingOnSignal = true;
+    // Whatever the save has to tell goes to standard error from here on.
+    CToolkit::BeginEnding();
     SaveTable();
     if (m_pSystemMenu)
         CToolkit::ClosePopupMenu(*m_pSystemMenu);

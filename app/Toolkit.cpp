@@ -278,8 +278,13 @@ bool CToolkit::StartSockets()
 
 void CToolkit::EndAllModal()
 {
-    g_bEnding = true;
+    BeginEnding();
     ModalTracker().EndInnermost();
+}
+
+void CToolkit::BeginEnding()
+{
+    g_bEnding = true;
 }
 
 bool CToolkit::IsEnding()

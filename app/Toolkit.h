@@ -82,6 +82,8 @@ public:
     // the user (a message goes to standard error instead), and every dialog and message box that is
     // up ends as if closed, innermost first, each as soon as the one over it has returned.
     static void EndAllModal();
+    // Only the first half of it: from now on nothing waits for the user; what is up stays up.
+    static void BeginEnding();
     static bool IsEnding();
     // Closes a pop-up menu that is shown, ending the loop that waits for its choice.
     static void ClosePopupMenu(wxMenu& menu);

@@ -153,3 +153,19 @@ TEST_F(SignalCloseTest, AFailedSaveOnTheWayOutGoesToStandardError)
     EXPECT_TRUE(dialog.IsSignalSaveFailed());
     EXPECT_EQ(ReadFile("kvl.dat"), kOneEntry);
 }
+
+// What a save has to tell besides a failure (here: no backup could be kept) waits for nobody either.
+TEST_F(SignalCloseTest, ASavesNotesOnTheWayOutGoToStandardError)
+{
+    WriteFile("kvl.dat", kOneEntry);
+    ASSERT_EQ(mkdir("kvl.dat.bak", 0755), 0);  // no backup can be written
+    CMainDialog& dialog = OpenMain();
+    dialog.m_listEntries.DeleteRow(0);
+    CStandardErrorCapture capture;
+    dialog.EndOnSignal();
+    const std::string strErr = capture.Text();
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_NE(strErr.find("kvl.dat.bak"), std::string::npos) << strErr;
+    EXPECT_FALSE(dialog.IsSignalSaveFailed());
+    EXPECT_EQ(ReadFile("kvl.dat").find("Kept"), std::string::npos);
+}
