@@ -4,11 +4,13 @@
 
 #include "app/MainDialog.h"
 #include "entries/EntryListCtrl.h"
+#include "res/Resource.h"
 #include "storage/EntryFormat.h"
 #include "storage/FileOps.h"
 #include "tests/unit/StorageEntryRowPrint.h"
 
 #include <wx/combobox.h>
+#include <wx/menu.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
@@ -316,4 +318,23 @@ TEST_F(OtherWriterWindowTest, SaveInPlaceIsToldOnce)
     EXPECT_NE(m_messages[0].strText.find("in place"), std::string::npos) << m_messages[0].strText;
     EXPECT_EQ(ReadFile("kvl.dat"), FormatEntryTable(Shown()));
     EXPECT_EQ(Shown().size(), 4u);
+}
+
+TEST_F(OtherWriterWindowTest, AMergeEndsTheUndoHistory)
+{
+    WriteFile("kvl.dat", kWorkedExample);
+    OpenMain();
+    Mark(0);
+    Click("IDC_DELETE");  // a step of this window's own
+    WriteElsewhere(true, {kThere, kServerMove});
+    Type("Added here", "", "");
+    Click("IDC_ADD");  // the save takes the other writer's table in
+    const std::vector<EntryRow> merged = Shown();
+    ASSERT_NE(std::find(merged.begin(), merged.end(), kThere), merged.end());
+    // The history's places were those of the table before the merge.
+    EXPECT_FALSE(m_pMain->GetSystemMenu()->FindItem(IDM_UNDO)->IsEnabled());
+    wxCommandEvent undo(wxEVT_MENU, IDM_UNDO);
+    m_pMain->ProcessWindowEvent(undo);
+    EXPECT_EQ(Shown(), merged);
+    EXPECT_EQ(ReadFile("kvl.dat"), FormatEntryTable(merged));
 }
