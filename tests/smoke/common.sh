@@ -24,7 +24,7 @@ windows_of() {
 }
 
 # Waits until the process shows at least the given number of windows; prints the newest.
-# Fails after 15 seconds or when the process has ended.
+# Fails after 30 seconds or when the process has ended: a busy machine starts slowly.
 wait_windows() {
     pid=$1 count=$2 tries=0
     while :; do
@@ -36,7 +36,7 @@ wait_windows() {
         fi
         kill -0 "$pid" 2>/dev/null || fail "process $pid ended before it showed $count window(s)"
         tries=$((tries + 1))
-        [ $tries -lt 150 ] || fail "process $pid showed no more than $n window(s)"
+        [ $tries -lt 300 ] || fail "process $pid showed no more than $n window(s)"
         sleep 0.1
     done
 }
@@ -87,7 +87,7 @@ wait_title() {
             [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$title" ] && { echo "$id"; return 0; }
         done
         tries=$((tries + 1))
-        [ $tries -lt 100 ] || fail "no window \"$title\" (shown: $(titles_of "$pid" | tr '\n' '|'))"
+        [ $tries -lt 300 ] || fail "no window \"$title\" (shown: $(titles_of "$pid" | tr '\n' '|'))"
         sleep 0.1
     done
 }
