@@ -48,8 +48,24 @@ int CColumnWidths::MeasureText(const std::string& strText)
 {
     if (strText.empty())
         return 0;
+    // Dates and overtimes repeat across the log and their widths lie too close together for the
+    // bounds to tell them apart: short texts are measured once each.
+    const bool bShort = strText.size() <= kShortText;
+    if (bShort)
+    {
+        const auto it = m_shortWidths.find(strText);
+        if (it != m_shortWidths.end())
+            return it->second;
+    }
     ++m_nMeasureCount;
-    return m_measure(strText);
+    const int nWidth = m_measure(strText);
+    if (bShort)
+    {
+        if (m_shortWidths.size() >= kShortTextsKept)
+            m_shortWidths.clear();
+        m_shortWidths.emplace(strText, nWidth);
+    }
+    return nWidth;
 }
 
 int CColumnWidths::CharWidth(unsigned nCodePoint, const std::string& strText, size_t nStart, size_t nEnd)
@@ -67,7 +83,7 @@ int CColumnWidths::CharWidth(unsigned nCodePoint, const std::string& strText, si
     return it->second;
 }
 
-int CColumnWidths::Bound(const std::string& strText)
+int CColumnWidths::Bound(const std::string& strText, int* pLowerBound)
 {
     long nSum = 0;
     for (size_t i = 0; i < strText.size();)
@@ -76,8 +92,17 @@ int CColumnWidths::Bound(const std::string& strText)
         const unsigned cp = NextCodePoint(strText, i);
         // Combining marks and complex scripts shape too differently from their parts: always measure.
         if (cp >= 0x300 || cp < 0x20)
+        {
+            if (pLowerBound)
+                *pLowerBound = 0;
             return INT_MAX;
+        }
         nSum += CharWidth(cp, strText, nStart, i);
+    }
+    if (pLowerBound)
+    {
+        const long nLower = nSum - nSum / 8 - 4;
+        *pLowerBound = nLower < 0 ? 0 : nLower > INT_MAX ? INT_MAX : static_cast<int>(nLower);
     }
     const long nBound = nSum + nSum / 8 + 4;
     return nBound > INT_MAX ? INT_MAX : static_cast<int>(nBound);
@@ -85,7 +110,21 @@ int CColumnWidths::Bound(const std::string& strText)
 
 void CColumnWidths::Consider(const std::string& strText)
 {
-    if (Bound(strText) < m_nWidest)
+    int nLower = 0;
+    const int nBound = Bound(strText, &nLower);
+    if (nLower >= m_nLimit)
+    {
+        ++m_nBeyondLimit;
+        return;
+    }
+    // While a text reaches the limit the column is as wide as it gets: nothing else is measured, and
+    // the texts are visited again once the last such text has gone.
+    if (m_nBeyondLimit > 0)
+    {
+        m_bStale = true;
+        return;
+    }
+    if (nBound < m_nWidest)
         return;
     const int nWidth = MeasureText(strText);
     if (nWidth > m_nWidest)
@@ -99,27 +138,46 @@ void CColumnWidths::Consider(const std::string& strText)
 
 void CColumnWidths::Add(const std::string& strText)
 {
-    if (!m_bStale)
-        Consider(strText);
+    Consider(strText);
 }
 
 void CColumnWidths::Remove(const std::string& strText)
 {
+    // The same decisions as Consider made for this text: its bounds and the limit have not changed.
+    int nLower = 0;
+    const int nBound = Bound(strText, &nLower);
+    if (nLower >= m_nLimit)
+    {
+        --m_nBeyondLimit;
+        return;
+    }
     // A text narrower than the widest cannot change it; its bound tells so without measuring.
-    if (m_bStale || Bound(strText) < m_nWidest)
+    if (m_bStale || nBound < m_nWidest)
         return;
     if (MeasureText(strText) == m_nWidest && --m_nAtWidest <= 0)
         m_bStale = true;
 }
 
+void CColumnWidths::SetLimit(int nLimit)
+{
+    if (nLimit == m_nLimit)
+        return;
+    m_nLimit = nLimit;
+    m_nBeyondLimit = 0;
+    m_bStale = true;
+    m_bCountStale = true;
+}
+
 int CColumnWidths::Widest()
 {
-    if (m_bStale)
+    if (m_bCountStale || (m_bStale && m_nBeyondLimit == 0))
     {
         m_bStale = false;
+        m_bCountStale = false;
         m_nWidest = 0;
         m_nAtWidest = 0;
+        m_nBeyondLimit = 0;
         m_enumerate([this](const std::string& strText) { Consider(strText); });
     }
-    return m_nWidest;
+    return m_nBeyondLimit > 0 ? m_nLimit : m_nWidest;
 }

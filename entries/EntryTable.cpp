@@ -215,12 +215,14 @@ void CEntryTable::AutosizeColumns()
         return;
     SuspendRedraw();
     int nWidths[COLUMN_COUNT];
-    for (int nColumn = 0; nColumn < COLUMN_COUNT; ++nColumn)
-        nWidths[nColumn] = std::max(m_widths[nColumn]->Widest() + m_pList->GetCellMargin(),
-                                    m_pList->GetTitleWidth(nColumn));
+    const int nMargin = m_pList->GetCellMargin();
+    for (int nColumn = 1; nColumn < COLUMN_COUNT; ++nColumn)
+        nWidths[nColumn] = std::max(m_widths[nColumn]->Widest() + nMargin, m_pList->GetTitleWidth(nColumn));
     // Description gives way first, so Date and Overtime stay in view; the form shows the whole text.
-    const int nRowsWidth = m_pList->GetRowsWidth();
-    nWidths[0] = std::max(m_pList->GetTitleWidth(0), std::min(nWidths[0], nRowsWidth - nWidths[1] - nWidths[2]));
+    // No description wider than that room is ever measured exactly.
+    const int nRoom = m_pList->GetRowsWidth() - nWidths[1] - nWidths[2];
+    m_widths[0]->SetLimit(std::max(nRoom - nMargin, 0));
+    nWidths[0] = std::max(m_pList->GetTitleWidth(0), std::min(m_widths[0]->Widest() + nMargin, nRoom));
     // The widget stretches the last column to the list's right edge.
     for (int nColumn = 0; nColumn < COLUMN_COUNT; ++nColumn)
         m_pList->SetColumnWidth(nColumn, nWidths[nColumn]);

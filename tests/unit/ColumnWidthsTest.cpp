@@ -39,6 +39,7 @@ public:
         m_texts.erase(m_texts.find(strText));
     }
     int Widest() { return m_widths.Widest(); }
+    void SetLimit(int nLimit) { m_widths.SetLimit(nLimit); }
     long GetMeasureCount() const { return m_widths.GetMeasureCount(); }
 
 private:
@@ -103,4 +104,31 @@ TEST(ColumnWidthsTest, NonLatinTextsAreAlwaysMeasured)
     column.Add("\xd9\x84\xd8\xa7");  // a ligature is wider than its parts here
     column.Add("\xff");             // not UTF-8 at all
     EXPECT_EQ(column.Widest(), 500);
+}
+
+TEST(ColumnWidthsTest, TextsBeyondTheLimitAreCountedNotMeasured)
+{
+    CColumn column;
+    column.SetLimit(300);
+    for (int i = 0; i < 100; ++i)
+        column.Add(std::string(100, 'x') + std::to_string(i));  // far wider than the limit
+    column.Add("short");
+    EXPECT_EQ(column.Widest(), 300);
+    EXPECT_LT(column.GetMeasureCount(), 20);  // the characters and the short text
+    for (int i = 0; i < 100; ++i)
+        column.Remove(std::string(100, 'x') + std::to_string(i));
+    EXPECT_EQ(column.Widest(), 50);
+    // A wider limit visits the texts again and measures what now fits.
+    column.Add(std::string(40, 'y'));
+    column.SetLimit(1000);
+    EXPECT_EQ(column.Widest(), 400);
+}
+
+TEST(ColumnWidthsTest, RepeatedShortTextsAreMeasuredOnce)
+{
+    CColumn column;
+    for (int i = 0; i < 1000; ++i)
+        column.Add("2026-12-" + std::to_string(10 + i % 3));  // widths too close for the bounds
+    EXPECT_EQ(column.Widest(), 100);
+    EXPECT_LT(column.GetMeasureCount(), 20);
 }
