@@ -36,7 +36,7 @@ wxMenu* CMainDialog::GetSystemMenu()
     if (!m_pSystemMenu)
     {
         m_pSystemMenu = std::make_unique<wxMenu>();
-        m_pSystemMenu->Append(IDM_SYSCLOSE, "&Close");
+        m_pSystemMenu->Append(IDM_SYSCLOSE, _("&Close"));
     }
     return m_pSystemMenu.get();
 }
