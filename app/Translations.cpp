@@ -3,6 +3,7 @@
 
 #include <wx/filename.h>
 #include <wx/intl.h>
+#include <wx/stattext.h>
 #include <wx/stdpaths.h>
 #include <wx/translation.h>
 #include <wx/uilocale.h>
@@ -42,6 +43,24 @@ void SetUpTranslations()
     wxTranslations::Set(pTranslations);
     pTranslations->AddStdCatalog();
     pTranslations->AddCatalog(kCatalog, wxLANGUAGE_ENGLISH_US);
+}
+
+void FitLabelsToTexts(wxWindow& window)
+{
+    for (wxWindow* pChild : window.GetChildren())
+    {
+        auto* pLabel = dynamic_cast<wxStaticText*>(pChild);
+        if (!pLabel || !pLabel->HasFlag(wxST_NO_AUTORESIZE) || pLabel->GetLabelText().Contains("\n"))
+            continue;
+        wxSize least = pLabel->GetMinSize();
+        if (least.x < 0)
+            least = pLabel->GetSize();
+        const int nTextWidth = pLabel->GetTextExtent(pLabel->GetLabelText()).GetWidth();
+        if (nTextWidth <= least.x)
+            continue;
+        least.x = nTextWidth;
+        pLabel->SetMinSize(least);
+    }
 }
 
 std::string LocalizedHelpFile(const std::string& strHelpFile)

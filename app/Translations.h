@@ -8,6 +8,13 @@
 // form. Called once at start-up, before any window is made.
 void SetUpTranslations();
 
+class wxWindow;
+
+// A translated label may need more room than the layout's slot for the English text: each fixed
+// label of the window that its text would overflow gets that room as its least size, so the
+// window's sizers make way. Labels whose text fits keep their slots.
+void FitLabelsToTexts(wxWindow& window);
+
 // The help file in the user's language where one lies beside the English one ("vantrell.de.HLP"
 // beside "vantrell.HLP"); otherwise the English file itself.
 std::string LocalizedHelpFile(const std::string& strHelpFile);
