@@ -110,12 +110,16 @@ TEST_F(GermanLocaleTest, ButtonsLabelsAndColumnsAreGerman)
     EXPECT_EQ(pOvertime->GetString(5).utf8_string(), "1:30");
     CEntryListCtrl* pList = m_pMain->m_listEntries.GetListCtrl();
     const char* const columns[] = {"Beschreibung", "Datum", "Überstunden"};
-    for (int i = 0; i < 3; ++i)
+    ASSERT_EQ(pList->GetColumnCount(), 3u);
+    for (unsigned i = 0; i < 3; ++i)
+        EXPECT_EQ(pList->GetColumn(i)->GetTitle().utf8_string(), columns[i]);
+    // Labels longer than the English ones are shown whole: the form makes room for them.
+    for (const char* pszLabel : {"IDC_DATE_LABEL", "IDC_OT_LABEL", "IDC_DESCRIPTION_LABEL"})
     {
-        wxListItem column;
-        column.SetMask(wxLIST_MASK_TEXT);
-        ASSERT_TRUE(pList->GetColumn(i, column));
-        EXPECT_EQ(column.GetText().utf8_string(), columns[i]);
+        SCOPED_TRACE(pszLabel);
+        wxWindow* pLabel = m_pMain->FindWindow(XRCID(pszLabel));
+        ASSERT_NE(pLabel, nullptr);
+        EXPECT_GE(pLabel->GetSize().GetWidth(), pLabel->GetTextExtent(pLabel->GetLabel()).GetWidth());
     }
     wxMenu* pMenu = m_pMain->GetSystemMenu();
     ASSERT_NE(pMenu, nullptr);
