@@ -4,6 +4,7 @@
 #include "app/HelpViewer.h"
 #include "app/MainDialog.h"
 #include "app/Toolkit.h"
+#include "app/Translations.h"
 #include "res/Resource.h"
 #include "storage/DataFileLock.h"
 
@@ -84,6 +85,7 @@ void WriteNotice(const wxString& text)
 
 bool COvertimeApp::OnInit()
 {
+    SetUpTranslations();
     for (int nSignal : {SIGTERM, SIGINT, SIGHUP})
         SetSignalHandler(nSignal, OnTerminationSignal);
     // Set before the lock is taken: a second start that finds this process holding it may send it.

@@ -2,6 +2,7 @@
 #include "app/HelpViewer.h"
 
 #include "app/Toolkit.h"
+#include "app/Translations.h"
 #include "app/ViewerPlacement.h"
 #include "res/Icon.h"
 #include "res/Resource.h"
@@ -86,9 +87,9 @@ bool RaiseHelpOnF1(wxWindow& window, const wxKeyEvent& event)
 void LaunchHelp(const wxWindow* pFrom)
 {
     const std::string strFile =
-        HelpFilePath(wxStandardPaths::Get().GetExecutablePath().utf8_string());
+        LocalizedHelpFile(HelpFilePath(wxStandardPaths::Get().GetExecutablePath().utf8_string()));
     if (!CToolkit::ShowHelp(strFile, HelpContextOf(pFrom)))
-        CToolkit::AppMessageBox("Failed to launch help.");
+        CToolkit::AppMessageBox(_("Failed to launch help.").utf8_string());
 }
 
 wxBEGIN_EVENT_TABLE(CHelpViewer, wxFrame)
@@ -123,7 +124,7 @@ CHelpViewer* CHelpViewer::Find()
 }
 
 CHelpViewer::CHelpViewer()
-    : wxFrame(nullptr, wxID_ANY, "Vantrell Help", wxDefaultPosition, wxSize(560, 520))
+    : wxFrame(nullptr, wxID_ANY, _("Vantrell Help"), wxDefaultPosition, wxSize(560, 520))
 {
     SetIcons(LoadMainIconBundle());
     m_pHtml = new wxHtmlWindow(this, wxID_ANY);

@@ -3,6 +3,7 @@
 
 #include "app/IconPosition.h"
 #include "app/Toolkit.h"
+#include "app/Translations.h"
 #include "entries/EntryListCtrl.h"
 #include "report/Duration.h"
 #include "res/Icon.h"
@@ -69,6 +70,7 @@ CMainDialog::CMainDialog() : m_hIcon(LoadMainIcon())
 {
     if (!wxXmlResource::Get()->LoadDialog(this, nullptr, "IDD_MAIN"))
         throw std::logic_error("the main window's layout IDD_MAIN is missing");
+    FitLabelsToTexts(*this);
     m_pDescription = FindControl<wxTextCtrl>(this, "IDC_DESCRIPTION");
     m_pDate = FindControl<wxTextCtrl>(this, "IDC_DATE");
     m_pOvertime = FindControl<wxComboBox>(this, "IDC_OVERTIME");

@@ -50,7 +50,7 @@ wxMenu* CMainDialog::GetSystemMenu()
         m_pSystemMenu->Append(IDM_UNDO, _("&Undo"));
         m_pSystemMenu->Append(IDM_REDO, _("&Redo"));
         m_pSystemMenu->AppendSeparator();
-        m_pSystemMenu->Append(IDM_SYSCLOSE, "&Close");
+        m_pSystemMenu->Append(IDM_SYSCLOSE, _("&Close"));
         RefreshUndoItems();
     }
     return m_pSystemMenu.get();

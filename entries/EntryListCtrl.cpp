@@ -4,6 +4,7 @@
 #include "entries/EntryTable.h"
 #include "entries/ListText.h"
 
+#include <wx/intl.h>
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
@@ -95,7 +96,7 @@ void CEntryListCtrl::CreateColumns(const char* const* ppszTitles, int nColumns)
     {
         // A width given up front makes the column a fixed one.
         wxDataViewColumn* pColumn =
-            AppendTextColumn(wxString::FromUTF8(ppszTitles[nColumn]), static_cast<unsigned>(nColumn),
+            AppendTextColumn(wxGetTranslation(wxString::FromUTF8(ppszTitles[nColumn])), static_cast<unsigned>(nColumn),
                              wxDATAVIEW_CELL_INERT, kInitialWidth, wxALIGN_LEFT,
                              wxDATAVIEW_COL_RESIZABLE);
         pColumn->GetRenderer()->EnableEllipsize(wxELLIPSIZE_END);

@@ -5,11 +5,14 @@
 #include "entries/ListText.h"
 #include "report/Duration.h"
 
+#include <wx/intl.h>
+
 #include <algorithm>
 
 namespace
 {
-const char* const kColumnTitles[CEntryTable::COLUMN_COUNT] = {"Description", "Date", "Overtime"};
+const char* const kColumnTitles[CEntryTable::COLUMN_COUNT] = {wxTRANSLATE("Description"), wxTRANSLATE("Date"),
+                                                                wxTRANSLATE("Overtime")};
 
 const std::string kNoText;
 

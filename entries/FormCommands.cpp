@@ -86,7 +86,7 @@ bool CMainDialog::AddFormEntry()
     bool bAdded = false;
     if (IsBlank(m_strDescription))
     {
-        CToolkit::MainMessageBox(this, "Name Blank.\r\nNo entry added.", "Error");
+        CToolkit::MainMessageBox(this, _("Name Blank.\r\nNo entry added.").utf8_string(), _("Error").utf8_string());
     }
     else if (!ConfirmOvertime(false))
     {
@@ -94,8 +94,8 @@ bool CMainDialog::AddFormEntry()
         return false;
     }
     else if (!FindDuplicate() ||
-             CToolkit::AppMessageBox("This entry is already in the list.\r\n"
-                                     "Do you really want to add this item?",
+             CToolkit::AppMessageBox(_("This entry is already in the list.\r\n"
+                                       "Do you really want to add this item?").utf8_string(),
                                      EMessageButtons::YesNo) == EMessageAnswer::Yes)
     {
         m_listEntries.InsertTopRow(m_strDescription);

@@ -61,8 +61,10 @@ void CReportBuilder::BuildReport()
     if (nWritten < 0)
         return;
 
-    std::string strQuestion = "Your Page Has Been Generated.\nYour page was written to:\n" +
-                              m_dialog.m_strReportPath + "\nWould you like to view it?";
+    std::string strQuestion =
+        wxString::Format(_("Your Page Has Been Generated.\nYour page was written to:\n%s\nWould you like to view it?"),
+                         wxString::FromUTF8(m_dialog.m_strReportPath))
+            .utf8_string();
     if (!strCreatedEmpty.empty())
         strQuestion = EmptyTemplatesNote(strCreatedEmpty) + "\n\n" + strQuestion;
     if (CToolkit::AppMessageBox(strQuestion, EMessageButtons::YesNo) == EMessageAnswer::Yes)
@@ -83,7 +85,7 @@ std::string CReportBuilder::ReadTextFile(const std::string& strName)
 {
     std::string strText;
     if (!::ReadTextFile(strName, strText))
-        CToolkit::MainMessageBox(&m_dialog, "Error loading file", "Error");
+        CToolkit::MainMessageBox(&m_dialog, _("Error loading file").utf8_string(), _("Error").utf8_string());
     return strText;
 }
 
@@ -103,7 +105,7 @@ int CReportBuilder::WriteTextFile(const std::string& strName, const TextProducer
     }
     if (!bWritten)
     {
-        CToolkit::MainMessageBox(&m_dialog, "Save to File", "Error Saving File.");
+        CToolkit::MainMessageBox(&m_dialog, _("Save to File").utf8_string(), _("Error Saving File.").utf8_string());
         return -1;
     }
     return 1;

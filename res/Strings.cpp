@@ -1,14 +1,16 @@
 // The string table.
 #include "res/Resource.h"
 
+#include <wx/intl.h>
+
 std::string LoadResourceString(int nId)
 {
     switch (nId)
     {
     case IDS_ABOUTBOX:
-        return "&About Vantrell...";
+        return _("&About Vantrell...").utf8_string();
     case IDS_SOCKETS_INIT_FAILED:
-        return "Windows sockets initialization failed.";
+        return _("Windows sockets initialization failed.").utf8_string();
     default:
         return std::string();
     }

@@ -12,8 +12,8 @@
 
 namespace
 {
-const char kSaveFailedText[] = "Save to File";
-const char kSaveFailedCaption[] = "Error Writing File";
+const char kSaveFailedText[] = wxTRANSLATE("Save to File");
+const char kSaveFailedCaption[] = wxTRANSLATE("Error Writing File");
 
 // What a save had to do besides writing the table, told once each.
 void TellSaveNotes(CMainDialog* pDialog, const CEntryFile& file, const CEntryFile::SSaveNotes& notes)
@@ -102,7 +102,8 @@ void CMainDialog::SaveTable(bool bTellChanges)
             std::fprintf(stderr, "%s: %s\n", CToolkit::GetAppTitle().c_str(),
                          _("the entries could not be saved to kvl.dat; it is as the last save left it").utf8_string().c_str());
         else
-            CToolkit::MainMessageBox(this, kSaveFailedText, kSaveFailedCaption);
+            CToolkit::MainMessageBox(this, wxGetTranslation(kSaveFailedText).utf8_string(),
+                                     wxGetTranslation(kSaveFailedCaption).utf8_string());
         return;
     }
     // The table always takes the merge, or the next save would write over it again.

@@ -2,6 +2,8 @@
 // assertion of the toolkit fails the running test.
 #include "tests/gui/GuiTest.h"
 
+#include "app/Translations.h"
+
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/log.h>
@@ -28,6 +30,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "cannot start the toolkit (no display?)\n");
         return 2;
     }
+    SetUpTranslations();
     wxSetAssertHandler(FailOnAssert);
     wxLog::EnableLogging(false);
     wxXmlResource::Get()->InitAllHandlers();

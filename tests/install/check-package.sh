@@ -18,7 +18,9 @@ files=$(dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./|/|')
 for f in /usr/bin/vantrell /usr/lib/vantrell/vantrell /usr/lib/vantrell/vantrell.HLP \
          /usr/share/vantrell/templates/ReportOutside.htm /usr/share/vantrell/templates/ReportInside.htm \
          /usr/share/man/man1/vantrell.1.gz /usr/share/icons/hicolor/scalable/apps/vantrell.svg \
-         /usr/share/doc/vantrell/copyright /usr/share/doc/vantrell/changelog.gz; do
+         /usr/share/doc/vantrell/copyright /usr/share/doc/vantrell/changelog.gz \
+         /usr/share/locale/de/LC_MESSAGES/vantrell.mo /usr/share/locale/fr/LC_MESSAGES/vantrell.mo \
+         /usr/lib/vantrell/vantrell.de.HLP; do
     printf '%s\n' "$files" | grep -qx "$f" || fail "$f not in the package"
 done
 printf '%s\n' "$files" | grep -q '^/usr/share/applications/.*\.desktop$' || fail "no desktop entry in the package"
