@@ -94,28 +94,20 @@ void CEntryFile::RememberDisk(std::string strDiskBytes, const FileStamp& stamp, 
 
 CEntryFile::EDiskState CEntryFile::LookAtDisk(std::string& strNow)
 {
+    // A file gone or unreadable is told as such, whichever look finds it.
+    auto failed = [](EReadResult eResult) {
+        return eResult == EReadResult::Missing ? EDiskState::Gone : EDiskState::Unreadable;
+    };
     FileStamp stamp;
-    switch (StatFile(m_strFileName, stamp))
-    {
-    case EReadResult::Missing:
-        return EDiskState::Gone;
-    case EReadResult::Failed:
-        return EDiskState::Unreadable;
-    case EReadResult::Read:
-        break;
-    }
+    const EReadResult eStat = StatFile(m_strFileName, stamp);
+    if (eStat != EReadResult::Read)
+        return failed(eStat);
     if (stamp == m_diskStamp && IsSettled(m_diskStamp, m_stampTakenAt))
         return EDiskState::AsKnown;
     const timespec takenAt = Now();
-    switch (ReadFileBytes(m_strFileName, strNow, &stamp))
-    {
-    case EReadResult::Missing:
-        return EDiskState::Gone;
-    case EReadResult::Failed:
-        return EDiskState::Unreadable;
-    case EReadResult::Read:
-        break;
-    }
+    const EReadResult eRead = ReadFileBytes(m_strFileName, strNow, &stamp);
+    if (eRead != EReadResult::Read)
+        return failed(eRead);
     if (strNow != m_strDiskBytes)
         return EDiskState::Changed;
     m_diskStamp = stamp;
